@@ -1,0 +1,153 @@
+#include "model/outline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+constexpr double two_pi = 6.283185307179586;
+
+int clamped_count(double arc_length, double step, int lowest, int highest)
+{
+    double n = std::ceil(arc_length / step);
+    if (!(n >= lowest)) return lowest;  // also catches NaN
+    if (n > highest) return highest;
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+double point_segment_distance(double px, double py, double ax, double ay, double bx, double by)
+{
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double l2 = dx * dx + dy * dy;
+    double t = 0.0;
+    if (l2 != 0.0) {
+        t = ((px - ax) * dx + (py - ay) * dy) / l2;
+        t = std::clamp(t, 0.0, 1.0);
+    }
+    return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+void simplify_closed_outline(const Outline& source, double tolerance, Outline& destination)
+{
+    destination.clear();
+    const std::size_t n = source.size();
+    if (n < 4 || !(tolerance > 0.0)) {
+        destination = source;
+        return;
+    }
+
+    // The outline as an open chain from P[0] back to a copy of P[0].
+    std::vector<Point2D> p(source.begin(), source.end());
+    p.push_back(source[0]);
+    std::vector<unsigned char> keep(n + 1, 0);
+
+    std::size_t far_index = 0;
+    double far_d2 = 0.0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const double dx = p[i].x - p[0].x;
+        const double dy = p[i].y - p[0].y;
+        const double d2 = dx * dx + dy * dy;
+        if (d2 > far_d2) {
+            far_d2 = d2;
+            far_index = i;
+        }
+    }
+    keep[0] = keep[far_index] = keep[n] = 1;
+
+    // An explicit stack: outlines of thousands of points would recurse deeply.
+    std::vector<std::size_t> stack;
+    stack.reserve(2 * n + 5);
+    stack.push_back(0);
+    stack.push_back(far_index);
+    stack.push_back(far_index);
+    stack.push_back(n);
+    while (!stack.empty()) {
+        const std::size_t b = stack.back();
+        stack.pop_back();
+        const std::size_t a = stack.back();
+        stack.pop_back();
+        if (b < a + 2) continue;
+        double best = -1.0;
+        std::size_t best_index = a + 1;
+        for (std::size_t i = a + 1; i < b; ++i) {
+            const double d = point_segment_distance(p[i].x, p[i].y, p[a].x, p[a].y, p[b].x, p[b].y);
+            if (d > best) {
+                best = d;
+                best_index = i;
+            }
+        }
+        if (best > tolerance) {
+            keep[best_index] = 1;
+            stack.push_back(a);
+            stack.push_back(best_index);
+            stack.push_back(best_index);
+            stack.push_back(b);
+        }
+    }
+
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) destination.push_back(p[i]);
+}
+
+int link_plate_outline(double x1, double y1, double x2, double y2, double plate_height, Outline& list,
+                       double step)
+{
+    list.clear();
+    const double length = std::hypot(x2 - x1, y2 - y1);
+    if (!(length > 0.0) || !(plate_height > 0.0)) return 1;
+    if (step <= 0.0) step = length / 50.0;
+
+    const double r = plate_height / 2.0;
+    double w = 0.4 * plate_height;
+    const double half_length = length / 2.0;
+    if (half_length <= r) w = r;
+
+    // A concave waist arc touches both end circles from outside and reaches
+    // in to the half-height w between the pins.
+    double rho = 0.0;
+    double c = 0.0;
+    double theta = pi / 2.0;
+    if (w < r && r * r < w * w + half_length * half_length) {
+        rho = (w * w + half_length * half_length - r * r) / (2.0 * (r - w));
+        c = w + rho;
+        theta = std::atan2(c, half_length);
+    }
+
+    Outline local;
+    local.reserve(4001);
+    const int m = clamped_count((two_pi - 2.0 * theta) * r, step, 8, 1000);
+    auto end_arc = [&](double cx, double from) {
+        for (int i = 0; i <= m; ++i) {
+            const double a = from + static_cast<double>(i) * (two_pi - 2.0 * theta) / m;
+            local.push_back({cx + r * std::cos(a), r * std::sin(a)});
+        }
+    };
+    auto waist_arc = [&](double cy, Point2D from, Point2D to) {
+        const double a0 = std::atan2(from.y - cy, from.x - half_length);
+        const double a1 = std::atan2(to.y - cy, to.x - half_length);
+        const int k = clamped_count(std::fabs(a1 - a0) * rho, step, 2, 1000);
+        for (int i = 1; i < k; ++i) {
+            const double a = a0 + static_cast<double>(i) * (a1 - a0) / k;
+            local.push_back({half_length + rho * std::cos(a), cy + rho * std::sin(a)});
+        }
+    };
+
+    const double rc = r * std::cos(theta);
+    const double rs = r * std::sin(theta);
+    end_arc(0.0, theta);
+    if (rho > 0.0) waist_arc(-c, {rc, -rs}, {length - rc, -rs});
+    end_arc(length, theta - pi);
+    if (rho > 0.0) waist_arc(c, {length - rc, rs}, {rc, rs});
+
+    const double ux = (x2 - x1) / length;
+    const double uy = (y2 - y1) / length;
+    list.reserve(local.size());
+    for (const Point2D& q : local) list.push_back({x1 + q.x * ux - q.y * uy, y1 + q.x * uy + q.y * ux});
+    return 0;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/point.h"
+
+// Ramer-Douglas-Peucker on a closed outline: no dropped point lies farther
+// than tolerance from the kept outline. destination is cleared first; the kept
+// points keep their source order and P[0] is always kept.
+void simplify_closed_outline(const Outline& source, double tolerance, Outline& destination);
+
+double point_segment_distance(double px, double py, double ax, double ay, double bx, double by);
+
+// Counter-clockwise outline of a link plate around the pins (x1, y1) and
+// (x2, y2): round ends of radius H/2 and a concave waist. Returns 0 when built
+// and 1 for coincident pins or H <= 0 (list left empty); callers look at the
+// list. A step of 0 or less is the pin distance / 50.
+int link_plate_outline(double x1, double y1, double x2, double y2, double plate_height, Outline& list,
+                       double step);
