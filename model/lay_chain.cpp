@@ -1,0 +1,191 @@
+#include <algorithm>
+#include <cmath>
+
+#include "model/chain_size.h"
+#include "model/drive.h"
+#include "model/format.h"
+#include "text/texts.h"
+
+namespace {
+
+constexpr double radian_to_degree = 57.29577951308232;
+
+double signed_radius(const PitchCircle& c) { return c.radius * static_cast<double>(c.sense); }
+
+double distance(double ax, double ay, double bx, double by) { return std::hypot(bx - ax, by - ay); }
+
+int fail(DriveSolution& solution, std::string reason)
+{
+    solution.error_text = std::move(reason);
+    return 0;
+}
+
+// Wrap angle of the chain on circle `slot`, from where it arrives to where it
+// leaves. 0 when a tangent does not exist (an outside idler overlapping a
+// wheel): the value must still be defined for the report and the checks.
+double wrap_angle(const DriveSolution& solution, int slot)
+{
+    const PitchCircle& w = solution.circles[static_cast<std::size_t>(slot)];
+    const PitchCircle& previous = solution.circles[static_cast<std::size_t>((slot + 2) % 3)];
+    const PitchCircle& next = solution.circles[static_cast<std::size_t>((slot + 1) % 3)];
+    Point2D p, arrive, leave, q;
+    if (!outer_tangent_points(previous.x, previous.y, signed_radius(previous), w.x, w.y, signed_radius(w), p, arrive))
+        return 0.0;
+    if (!outer_tangent_points(w.x, w.y, signed_radius(w), next.x, next.y, signed_radius(next), leave, q)) return 0.0;
+    const double a_in = std::atan2(arrive.y - w.y, arrive.x - w.x);
+    const double a_out = std::atan2(leave.y - w.y, leave.x - w.x);
+    return normalise_angle_0_2pi(static_cast<double>(w.sense) * (a_out - a_in));
+}
+
+// How far an outside idler may push the strand in: the distance from its
+// place on the slack strand to the tight strand, less the plate height. The
+// place is taken at the position as stored, unclamped.
+double outside_travel_limit(const DriveInput& input, const DriveSolution& solution, double plate_height)
+{
+    const PitchCircle& w1 = solution.circles[Wheel1];
+    const PitchCircle& w2 = solution.circles[Wheel2];
+    Point2D p2, q2;
+    if (!outer_tangent_points(w2.x, w2.y, w2.radius, w1.x, w1.y, w1.radius, p2, q2)) return 0.0;
+    const double t = input.idler_position;
+    const double mx = solution.slack_start.x + t * (solution.slack_end.x - solution.slack_start.x);
+    const double my = solution.slack_start.y + t * (solution.slack_end.y - solution.slack_start.y);
+    const double vx = q2.x - p2.x;
+    const double vy = q2.y - p2.y;
+    const Point2D e = solution.strand_normal;
+    const double den = e.x * vy - e.y * vx;
+    if (std::fabs(den) <= 1e-12) return 0.0;
+    return ((p2.x - mx) * vy - (p2.y - my) * vx) / den - plate_height;
+}
+
+}  // namespace
+
+void place_idler(const DriveInput& input, DriveSolution& solution, double deflection)
+{
+    const double t = std::clamp(input.idler_position, 0.0, 1.0);
+    const double mx = solution.slack_start.x + t * (solution.slack_end.x - solution.slack_start.x);
+    const double my = solution.slack_start.y + t * (solution.slack_end.y - solution.slack_start.y);
+    PitchCircle& idler = solution.circles[Idler];
+    // Outside, the idler starts below the strand and moves into the loop;
+    // inside, it starts above it and moves out.
+    const double offset = input.idler_outside ? deflection - idler.radius : idler.radius - deflection;
+    idler.x = mx + solution.strand_normal.x * offset;
+    idler.y = my + solution.strand_normal.y * offset;
+}
+
+double chain_links_at_deflection(const DriveInput& input, DriveSolution& solution, double deflection,
+                                 std::int64_t store)
+{
+    place_idler(input, solution, deflection);
+    return lay_chain_rollers(solution, store);
+}
+
+std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
+{
+    solution.laid = 0;
+    solution.warning_text.clear();
+    solution.error_text.clear();
+    solution.rollers.clear();
+
+    // The animation, the slider and the drag call this without compute_drive;
+    // a non-finite rotation or position must not reach the laying either.
+    if (!solution.valid || !std::isfinite(input.rotation) || !std::isfinite(input.idler_position) ||
+        !std::isfinite(input.centre_distance))
+        return fail(solution, text::no_valid_input);
+
+    PitchCircle& w1 = solution.circles[Wheel1];
+    PitchCircle& w2 = solution.circles[Wheel2];
+    PitchCircle& idler = solution.circles[Idler];
+    w1.phase = input.rotation;
+    idler.sense = input.idler_outside ? -1 : 1;
+
+    Point2D p, q;
+    const bool strand = outer_tangent_points(w1.x, w1.y, w1.radius, w2.x, w2.y, w2.radius, p, q) != 0;
+    if (strand) {
+        solution.slack_start = p;
+        solution.slack_end = q;
+    }
+    const double ux = q.x - p.x;
+    const double uy = q.y - p.y;
+    const double u_length = std::hypot(ux, uy);
+    if (!strand || u_length < 1e-9) return fail(solution, text::centre_distance_too_small);
+    solution.strand_normal = {-uy / u_length, ux / u_length};
+
+    const double tight = chain_links_at_deflection(input, solution, 0.0, 0);
+    solution.tight_links = tight;
+    if (tight < 0.0) return fail(solution, text::chain_cannot_be_laid);
+
+    const std::int64_t n = input.links > 0 ? input.links : round_up_links_even(tight);
+    const double wanted = static_cast<double>(n);
+    solution.chosen_links = n;
+    const double pitch = solution.pitch;
+    solution.centre_distance_without_idler = centre_distance_for_links(pitch, w1.teeth, w2.teeth, n);
+    if (wanted < tight - 1e-6) return fail(solution, text::fill(text::chain_too_short, {format_fixed(tight, 2)}));
+
+    const double a = input.centre_distance;
+    const double travel_limit =
+        input.idler_outside
+            ? outside_travel_limit(input, solution,
+                                   chain_sizes[static_cast<std::size_t>(input.size_index)].plate_height)
+            : 2.0 * (a + w1.radius + w2.radius);
+
+    // Push the idler in by quarter pitches until the chain is long enough,
+    // then halve the last step 60 times.
+    double lo = 0.0;
+    double hi = 0.0;
+    double deflection = 0.0;
+    if (tight + 1e-9 < wanted) {
+        double links = 0.0;
+        do {
+            lo = hi;
+            hi += pitch / 4.0;
+            if (hi > travel_limit) return fail(solution, text::idler_cannot_take_up);
+            links = chain_links_at_deflection(input, solution, hi, 0);
+            if (links < 0.0) return fail(solution, text::idler_runs_into_wheel);
+        } while (links < wanted);
+        for (int i = 0; i < 60; ++i) {
+            const double mid = (lo + hi) / 2.0;
+            if (chain_links_at_deflection(input, solution, mid, 0) >= wanted)
+                hi = mid;
+            else
+                lo = mid;
+        }
+        deflection = (lo + hi) / 2.0;
+    }
+    solution.idler_deflection = deflection;
+
+    chain_links_at_deflection(input, solution, deflection, 1);
+    solution.closure_deviation = 0.0;
+    const std::size_t stored = solution.rollers.size();
+    if (stored != static_cast<std::size_t>(n))
+        return fail(solution, text::fill(text::internal_roller_count,
+                                         {format_integer(static_cast<long long>(stored)), format_integer(n)}));
+
+    double deviation = 0.0;
+    for (std::size_t i = 0; i < stored; ++i) {
+        const Point2D& r0 = solution.rollers[i];
+        const Point2D& r1 = solution.rollers[(i + 1) % stored];
+        deviation = std::max(deviation, std::fabs(distance(r0.x, r0.y, r1.x, r1.y) - pitch));
+    }
+    solution.closure_deviation = deviation;
+
+    for (int slot = 0; slot < 3; ++slot) solution.circles[static_cast<std::size_t>(slot)].wrap = wrap_angle(solution, slot);
+
+    std::string& warnings = solution.warning_text;
+    if (n % 2 != 0) warnings += text::warn_odd_links;
+    const double idler_tip = solution.idler_geometry.drawn_tip_diameter;
+    if (distance(idler.x, idler.y, w1.x, w1.y) < (solution.wheel1_geometry.drawn_tip_diameter + idler_tip) / 2.0)
+        warnings += text::warn_idler_touches_wheel1;
+    if (distance(idler.x, idler.y, w2.x, w2.y) < (solution.wheel2_geometry.drawn_tip_diameter + idler_tip) / 2.0)
+        warnings += text::warn_idler_touches_wheel2;
+    if (w1.wrap * radian_to_degree < 120.0 || w2.wrap * radian_to_degree < 120.0)
+        warnings += text::warn_wrap_below_120;
+    // The advice names 30 to 50 pitches; only beyond 80 is it worth a warning.
+    if (a < 30.0 * pitch || a > 80.0 * pitch)
+        warnings += text::fill(text::warn_recommended_centre_distance,
+                               {format_fixed(30.0 * pitch, 0), format_fixed(50.0 * pitch, 0)});
+    if (deviation > 0.01 * pitch)
+        warnings += text::fill(text::warn_chain_not_closed, {format_fixed(deviation, 3)});
+
+    solution.laid = 1;
+    return 1;
+}
