@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "model/chain_size.h"
+#include "model/drive.h"
 #include "model/outline.h"
 #include "model/sprocket.h"
 
@@ -37,5 +38,47 @@ void BM_simplify_closed_outline(benchmark::State& state)
     state.counters["kept"] = static_cast<double>(thin.size());
 }
 BENCHMARK(BM_simplify_closed_outline)->Args({2, 17})->Args({9, 250})->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+DriveInput long_drive()
+{
+    DriveInput in;
+    in.size_index = 0;  // 05B
+    in.z1 = 9;
+    in.z2 = 9;
+    in.centre_distance = 80 * 8.0;
+    in.idler_outside = 0;
+    return in;
+}
+
+// The full recalculation on every keystroke in a field.
+void BM_compute_drive(benchmark::State& state)
+{
+    const DriveInput in = state.range(0) ? long_drive() : DriveInput{};
+    DriveSolution s;
+    for (auto _ : state) benchmark::DoNotOptimize(compute_drive(in, s));
+    state.counters["links"] = static_cast<double>(s.chosen_links);
+}
+BENCHMARK(BM_compute_drive)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The laying alone, on every animation tick and every mouse move of an idler drag.
+void BM_lay_chain(benchmark::State& state)
+{
+    DriveInput in = state.range(0) ? long_drive() : DriveInput{};
+    DriveSolution s;
+    compute_drive(in, s);
+    double rotation = 0.0;
+    for (auto _ : state) {
+        rotation += 0.0069813;  // 4 x 0.1 degree, one tick at the default speed
+        in.rotation = rotation;
+        benchmark::DoNotOptimize(lay_chain(in, s));
+    }
+    state.counters["laid"] = static_cast<double>(s.laid);
+    state.counters["links"] = static_cast<double>(s.chosen_links);
+}
+BENCHMARK(BM_lay_chain)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
