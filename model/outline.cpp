@@ -73,15 +73,26 @@ void simplify_closed_outline(const Outline& source, double tolerance, Outline& d
         const std::size_t a = stack.back();
         stack.pop_back();
         if (b < a + 2) continue;
-        double best = -1.0;
+        // The farthest point from the segment, by squared distance: the same
+        // order as the distance itself without a square root per point.
+        const double ax = p[a].x, ay = p[a].y;
+        const double dx = p[b].x - ax, dy = p[b].y - ay;
+        const double l2 = dx * dx + dy * dy;
+        const double inverse_l2 = l2 != 0.0 ? 1.0 / l2 : 0.0;
+        double best_d2 = -1.0;
         std::size_t best_index = a + 1;
         for (std::size_t i = a + 1; i < b; ++i) {
-            const double d = point_segment_distance(p[i].x, p[i].y, p[a].x, p[a].y, p[b].x, p[b].y);
-            if (d > best) {
-                best = d;
+            const double px = p[i].x - ax, py = p[i].y - ay;
+            const double t = std::clamp((px * dx + py * dy) * inverse_l2, 0.0, 1.0);
+            const double ex = px - t * dx, ey = py - t * dy;
+            const double d2 = ex * ex + ey * ey;
+            if (d2 > best_d2) {
+                best_d2 = d2;
                 best_index = i;
             }
         }
+        const Point2D& q = p[best_index];
+        const double best = point_segment_distance(q.x, q.y, ax, ay, p[b].x, p[b].y);
         if (best > tolerance) {
             keep[best_index] = 1;
             stack.push_back(a);
