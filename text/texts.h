@@ -59,4 +59,78 @@ extern const char* const report_pointed;
 extern const char* const report_tooth_width;
 extern const char* const report_wrap;
 
+// Main window
+extern const char* const window_title_initial;
+extern const char* const title_prefix;
+extern const char* const title_new_project;
+extern const char* const title_modified_mark;
+extern const char* const title_suffix;
+extern const char* const program_version_line;
+extern const char* const build_language;
+extern const char* const button_open;
+extern const char* const button_save;
+extern const char* const button_save_as;
+extern const char* const button_help;
+extern const char* const tooltip_open;
+extern const char* const tooltip_save;
+extern const char* const tooltip_help;
+extern const char* const menu_user_guide;
+extern const char* const menu_about;
+extern const char* const label_chain;
+extern const char* const label_z1;
+extern const char* const label_z2;
+extern const char* const label_centre_distance;
+extern const char* const label_links;
+extern const char* const tooltip_links;
+extern const char* const label_idler_teeth;
+extern const char* const label_idler_position;
+extern const char* const tooltip_idler_position;
+extern const char* const percent_suffix;
+extern const char* const idler_side_outside;
+extern const char* const idler_side_inside;
+extern const char* const label_bores;
+extern const char* const tooltip_bore1;
+extern const char* const tooltip_bore2;
+extern const char* const label_idler_bore;
+extern const char* const check_rotate;
+extern const char* const tooltip_speed;
+extern const char* const check_show_pitch_circles;
+extern const char* const check_export_pitch_circles;
+extern const char* const scope_everything;
+extern const char* const scope_chain;
+extern const char* const scope_wheel1;
+extern const char* const scope_wheel2;
+extern const char* const scope_idler;
+extern const char* const button_dxf_2d;
+extern const char* const button_step_2d;
+extern const char* const button_dxf_3d;
+extern const char* const button_step_3d;
+extern const char* const button_stl;
+extern const char* const tooltip_dxf_2d;
+extern const char* const tooltip_step_2d;
+extern const char* const tooltip_dxf_3d;
+extern const char* const tooltip_step_3d;
+extern const char* const tooltip_stl;
+extern const char* const label_chord_tolerance;
+extern const char* const tooltip_chord_tolerance;
+extern const char* const chain_pitch_infix;
+
+// Project and preferences files
+extern const char* const project_cannot_open;
+extern const char* const project_not_zandrel;
+extern const char* const project_unknown_chain_size;
+extern const char* const project_cannot_write;
+extern const char* const project_open_title;
+extern const char* const project_save_title;
+extern const char* const project_filter;
+extern const char* const project_all_files_filter;
+extern const char* const project_overwrite_question;
+extern const char* const project_changed_question;
+
+// User guide and About
+extern const char* const user_guide_file_name;
+extern const char* const user_guide_title;
+// Followed by the path of the guide.
+extern const char* const user_guide_write_failed;
+
 }  // namespace text

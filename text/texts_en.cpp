@@ -47,4 +47,78 @@ const char* const report_pointed = "  pointed: ";
 const char* const report_tooth_width = "  tooth width bf1 = ";
 const char* const report_wrap = "   wrap ";
 
+// Main window
+const char* const window_title_initial = "Zandrel - roller chain with sprockets (ISO 606 / DIN 8187 / DIN 8196)";
+const char* const title_prefix = "Zandrel - ";
+const char* const title_new_project = "new project";
+const char* const title_modified_mark = " *";
+const char* const title_suffix = "   (ISO 606 / DIN 8187 / DIN 8196)";
+const char* const program_version_line = "Zandrel 1.00";
+const char* const build_language = "en";
+const char* const button_open = "Open...";
+const char* const button_save = "Save";
+const char* const button_save_as = "Save as...";
+const char* const button_help = "Help";
+const char* const tooltip_open = "Open project (Ctrl+O)";
+const char* const tooltip_save = "Save project (Ctrl+S)";
+const char* const tooltip_help = "User guide (F1) and About Zandrel";
+const char* const menu_user_guide = "User guide\tF1";
+const char* const menu_about = "About Zandrel";
+const char* const label_chain = "Chain (ISO 606 / DIN 8187)";
+const char* const label_z1 = "Teeth Z1 (driving wheel)";
+const char* const label_z2 = "Teeth Z2";
+const char* const label_centre_distance = "Centre distance a [mm]";
+const char* const label_links = "Links (0 = automatic)";
+const char* const tooltip_links = "0 = the smallest even number that fits around the wheels";
+const char* const label_idler_teeth = "Idler teeth";
+const char* const label_idler_position = "Idler position";
+const char* const tooltip_idler_position = "Position along the slack strand: left = near Z1, right = near Z2 (or drag the idler in the drawing)";
+const char* const percent_suffix = " %";
+const char* const idler_side_outside = "Idler outside the chain (pushes inwards)";
+const char* const idler_side_inside = "Idler inside the chain (pushes outwards)";
+const char* const label_bores = "Bore Z1 / Z2 [mm]";
+const char* const tooltip_bore1 = "Bore of wheel 1, 0 = none";
+const char* const tooltip_bore2 = "Bore of wheel 2, 0 = none";
+const char* const label_idler_bore = "Idler bore [mm]";
+const char* const check_rotate = "Rotate";
+const char* const tooltip_speed = "Animation speed";
+const char* const check_show_pitch_circles = "Show pitch circles";
+const char* const check_export_pitch_circles = "Export pitch circles too";
+const char* const scope_everything = "Export: everything, as shown";
+const char* const scope_chain = "Export: the chain only";
+const char* const scope_wheel1 = "Export: wheel 1 (Z1) only";
+const char* const scope_wheel2 = "Export: wheel 2 (Z2) only";
+const char* const scope_idler = "Export: the idler only";
+const char* const button_dxf_2d = "2D DXF...";
+const char* const button_step_2d = "2D STEP...";
+const char* const button_dxf_3d = "3D DXF...";
+const char* const button_step_3d = "3D STEP...";
+const char* const button_stl = "STL...";
+const char* const tooltip_dxf_2d = "2D drawing as shown: wheels, plates, pins and rollers as separate curves on their own layers";
+const char* const tooltip_step_2d = "The same curves as STEP (AP214), every outline one closed curve";
+const char* const tooltip_dxf_3d = "3D model as triangles (3DFACE), a layer per kind of part";
+const char* const tooltip_step_3d = "3D model as solids (STEP AP214): every wheel, plate, bush, roller and pin its own solid";
+const char* const tooltip_stl = "3D model as closed triangle mesh (binary STL), for example for 3D printing";
+const char* const label_chord_tolerance = "3D chord tolerance [mm]";
+const char* const tooltip_chord_tolerance = "Largest distance between the triangle mesh and the true shape; larger = smaller file";
+const char* const chain_pitch_infix = "   p = ";
+
+// Project and preferences files
+const char* const project_cannot_open = "Cannot open the file.";
+const char* const project_not_zandrel = "This is not a Zandrel project.";
+const char* const project_unknown_chain_size = "Unknown chain size in the project; 08B chosen.";
+const char* const project_cannot_write = "Cannot write the file.";
+const char* const project_open_title = "Open project";
+const char* const project_save_title = "Save project";
+const char* const project_filter = "Zandrel project (*.zdr)";
+const char* const project_all_files_filter = "All files (*.*)";
+// Follows "'" + file name.
+const char* const project_overwrite_question = "' already exists. Overwrite?";
+const char* const project_changed_question = "The project has been changed. Save changes?";
+
+// User guide and About
+const char* const user_guide_file_name = "zandrel_user_guide.html";
+const char* const user_guide_title = "User guide";
+const char* const user_guide_write_failed = "Cannot write the user guide to the temporary folder:\n";
+
 }  // namespace text

@@ -49,4 +49,78 @@ const char* const report_pointed = "  spits: ";
 const char* const report_tooth_width = "  tandbreedte bf1 = ";
 const char* const report_wrap = "   omspanning ";
 
+// Main window
+const char* const window_title_initial = "Zandrel - rollenketting met kettingwielen (ISO 606 / DIN 8187 / DIN 8196)";
+const char* const title_prefix = "Zandrel - ";
+const char* const title_new_project = "nieuw project";
+const char* const title_modified_mark = " *";
+const char* const title_suffix = "   (ISO 606 / DIN 8187 / DIN 8196)";
+const char* const program_version_line = "Zandrel 1.00";
+const char* const build_language = "nl";
+const char* const button_open = "Openen...";
+const char* const button_save = "Opslaan";
+const char* const button_save_as = "Opslaan als...";
+const char* const button_help = "Help";
+const char* const tooltip_open = "Project openen (Ctrl+O)";
+const char* const tooltip_save = "Project opslaan (Ctrl+S)";
+const char* const tooltip_help = "Handleiding (F1) en Over Zandrel";
+const char* const menu_user_guide = "Handleiding\tF1";
+const char* const menu_about = "Over Zandrel";
+const char* const label_chain = "Ketting (ISO 606 / DIN 8187)";
+const char* const label_z1 = "Tanden Z1 (drijvend wiel)";
+const char* const label_z2 = "Tanden Z2";
+const char* const label_centre_distance = "Hartafstand a [mm]";
+const char* const label_links = "Schakels (0 = automatisch)";
+const char* const tooltip_links = "0 = het kleinste even aantal waarmee de ketting om de wielen past";
+const char* const label_idler_teeth = "Tanden spanwiel";
+const char* const label_idler_position = "Plaats spanwiel";
+const char* const tooltip_idler_position = "Plaats langs het losse part: links = bij Z1, rechts = bij Z2 (of sleep het spanwiel in de tekening)";
+const char* const percent_suffix = " %";
+const char* const idler_side_outside = "Spanwiel buiten de ketting (drukt naar binnen)";
+const char* const idler_side_inside = "Spanwiel binnen de ketting (drukt naar buiten)";
+const char* const label_bores = "Boring Z1 / Z2 [mm]";
+const char* const tooltip_bore1 = "Boring van wiel 1, 0 = geen";
+const char* const tooltip_bore2 = "Boring van wiel 2, 0 = geen";
+const char* const label_idler_bore = "Boring spanwiel [mm]";
+const char* const check_rotate = "Draaien";
+const char* const tooltip_speed = "Snelheid van de animatie";
+const char* const check_show_pitch_circles = "Steekcirkels tonen";
+const char* const check_export_pitch_circles = "Steekcirkels meeexporteren";
+const char* const scope_everything = "Exporteren: alles, zoals in beeld";
+const char* const scope_chain = "Exporteren: alleen de ketting";
+const char* const scope_wheel1 = "Exporteren: alleen wiel 1 (Z1)";
+const char* const scope_wheel2 = "Exporteren: alleen wiel 2 (Z2)";
+const char* const scope_idler = "Exporteren: alleen het spanwiel";
+const char* const button_dxf_2d = "2D DXF...";
+const char* const button_step_2d = "2D STEP...";
+const char* const button_dxf_3d = "3D DXF...";
+const char* const button_step_3d = "3D STEP...";
+const char* const button_stl = "STL...";
+const char* const tooltip_dxf_2d = "2D-tekening zoals in beeld: wielen, schalmen, pennen en rollen als losse curven op eigen lagen";
+const char* const tooltip_step_2d = "Dezelfde curven als STEP (AP214), elke omtrek een gesloten curve";
+const char* const tooltip_dxf_3d = "3D-model als driehoeken (3DFACE), per onderdeel een laag";
+const char* const tooltip_step_3d = "3D-model als volumes (STEP AP214): elk wiel, elke schalm, bus, rol en pen een eigen volume";
+const char* const tooltip_stl = "3D-model als gesloten driehoeksnet (STL, binair), bijvoorbeeld voor 3D-printen";
+const char* const label_chord_tolerance = "Koordafwijking 3D [mm]";
+const char* const tooltip_chord_tolerance = "Grootste afstand tussen het driehoeksnet en de echte vorm; groter = kleiner bestand";
+const char* const chain_pitch_infix = "   p = ";
+
+// Project and preferences files
+const char* const project_cannot_open = "Kan het bestand niet openen.";
+const char* const project_not_zandrel = "Dit is geen Zandrel-project.";
+const char* const project_unknown_chain_size = "Onbekende kettingmaat in het project; 08B gekozen.";
+const char* const project_cannot_write = "Kan het bestand niet schrijven.";
+const char* const project_open_title = "Project openen";
+const char* const project_save_title = "Project opslaan";
+const char* const project_filter = "Zandrel-project (*.zdr)";
+const char* const project_all_files_filter = "Alle bestanden (*.*)";
+// Follows "'" + file name.
+const char* const project_overwrite_question = "' bestaat al. Overschrijven?";
+const char* const project_changed_question = "Het project is gewijzigd. Wijzigingen opslaan?";
+
+// User guide and About
+const char* const user_guide_file_name = "zandrel_handleiding.html";
+const char* const user_guide_title = "Handleiding";
+const char* const user_guide_write_failed = "Kan de handleiding niet in de tijdelijke map zetten:\n";
+
 }  // namespace text

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The user guide of the linked language: a complete HTML document, UTF-8
+// without a byte order mark. Each text table carries its own guide.
+std::string_view user_guide_document();
+
+// The folder of this run that holds the written guide: made inside the
+// temporary folder with a name nobody can guess, readable by us alone.
+// Empty until the first write.
+struct GuideFolder {
+    std::string path;
+};
+
+// The reason of the last failed write, as the error box shows it: the text
+// "Cannot write the user guide to the temporary folder:", a line break and
+// the path.
+extern std::string user_guide_error_text;
+
+// The temporary folder: $TMPDIR when it names an absolute folder, else /tmp.
+std::string temporary_folder();
+
+// Writes `document` as `file_name` into `folder`, making the folder inside
+// `temp_root` on the first call and again whenever it is gone or no longer
+// ours alone. An existing file of that name is replaced; a link planted there
+// is removed, never followed. Returns the path written; on failure an empty
+// text, with the reason in user_guide_error_text.
+std::string write_guide_file(GuideFolder& folder, const std::string& temp_root, std::string_view file_name,
+                             std::string_view document);
+
+// The guide of this build, written into this run's folder under the guide's
+// file name. Writing it twice writes the same path twice.
+std::string write_user_guide();
+
+// Starts `program`, found through PATH, with `argument` as its only
+// parameter, without a shell. The program is detached: it is not waited for,
+// leaves no zombie behind and keeps running after we end. Returns whether it
+// was found and handed over; the guide command does not look at it.
+bool start_detached(const std::string& program, const std::string& argument);
