@@ -115,6 +115,13 @@ extern const char* const label_chord_tolerance;
 extern const char* const tooltip_chord_tolerance;
 extern const char* const chain_pitch_infix;
 
+// Canvas; "{}" stands for a number filled in by fill()
+extern const char* const canvas_label_z1;
+extern const char* const canvas_label_z2;
+extern const char* const canvas_label_idler;
+extern const char* const canvas_strand_note;
+extern const char* const canvas_status_line;
+
 // Project and preferences files
 extern const char* const project_cannot_open;
 extern const char* const project_not_zandrel;
@@ -132,5 +139,33 @@ extern const char* const user_guide_file_name;
 extern const char* const user_guide_title;
 // Followed by the path of the guide.
 extern const char* const user_guide_write_failed;
+
+// Export; "Cannot write the file." is project_cannot_write and the overwrite
+// question project_overwrite_question, shared with the project file.
+extern const char* const export_no_valid_drive;
+extern const char* const export_not_available;
+extern const char* const export_title_prefix;
+extern const char* const export_filter_dxf;
+extern const char* const export_filter_step;
+extern const char* const export_filter_stl;
+extern const char* const export_default_base_name;
+extern const char* const export_3d_suffix;
+// The result: count + unit + written_to + path + size_open + KB + size_close.
+extern const char* const export_unit_curves;
+extern const char* const export_unit_triangles;
+extern const char* const export_unit_solids;
+extern const char* const export_written_to;
+extern const char* const export_size_open;
+extern const char* const export_size_close;
+// Layer names of the DXF files and curve sets of the STEP files.
+extern const char* const layer_z1;
+extern const char* const layer_z2;
+extern const char* const layer_idler;
+extern const char* const layer_inner_plate;
+extern const char* const layer_outer_plate;
+extern const char* const layer_pin;
+extern const char* const layer_roller;
+extern const char* const layer_pitch_circle;
+extern const char* const layer_bush;
 
 }  // namespace text

@@ -103,6 +103,14 @@ const char* const label_chord_tolerance = "3D chord tolerance [mm]";
 const char* const tooltip_chord_tolerance = "Largest distance between the triangle mesh and the true shape; larger = smaller file";
 const char* const chain_pitch_infix = "   p = ";
 
+// Canvas
+const char* const canvas_label_z1 = "Z1 = ";
+const char* const canvas_label_z2 = "Z2 = ";
+const char* const canvas_label_idler = "idler";
+const char* const canvas_strand_note = "Top: tight strand   bottom: slack strand with idler   {} links";
+const char* const canvas_status_line =
+    "Wheel = zoom   drag = pan   drag idler = move it   double-click = fit   ({} px/mm, {} ms)";
+
 // Project and preferences files
 const char* const project_cannot_open = "Cannot open the file.";
 const char* const project_not_zandrel = "This is not a Zandrel project.";
@@ -120,5 +128,30 @@ const char* const project_changed_question = "The project has been changed. Save
 const char* const user_guide_file_name = "zandrel_user_guide.html";
 const char* const user_guide_title = "User guide";
 const char* const user_guide_write_failed = "Cannot write the user guide to the temporary folder:\n";
+
+// Export
+const char* const export_no_valid_drive = "There is no valid drive to export.";
+const char* const export_not_available = "This kind of export is not available yet.";
+const char* const export_title_prefix = "Export ";
+const char* const export_filter_dxf = "DXF R12 (*.dxf)|*.dxf";
+const char* const export_filter_step = "STEP AP214 (*.stp;*.step)|*.stp;*.step";
+const char* const export_filter_stl = "STL (*.stl)|*.stl";
+const char* const export_default_base_name = "zandrel";
+const char* const export_3d_suffix = "_3d";
+const char* const export_unit_curves = " curves";
+const char* const export_unit_triangles = " triangles";
+const char* const export_unit_solids = " solids";
+const char* const export_written_to = " written to\n";
+const char* const export_size_open = "\n(";
+const char* const export_size_close = " KB)";
+const char* const layer_z1 = "Z1";
+const char* const layer_z2 = "Z2";
+const char* const layer_idler = "IDLER";
+const char* const layer_inner_plate = "INNER_PLATE";
+const char* const layer_outer_plate = "OUTER_PLATE";
+const char* const layer_pin = "PIN";
+const char* const layer_roller = "ROLLER";
+const char* const layer_pitch_circle = "PITCH_CIRCLE";
+const char* const layer_bush = "BUSH";
 
 }  // namespace text

@@ -105,6 +105,14 @@ const char* const label_chord_tolerance = "Koordafwijking 3D [mm]";
 const char* const tooltip_chord_tolerance = "Grootste afstand tussen het driehoeksnet en de echte vorm; groter = kleiner bestand";
 const char* const chain_pitch_infix = "   p = ";
 
+// Canvas
+const char* const canvas_label_z1 = "Z1 = ";
+const char* const canvas_label_z2 = "Z2 = ";
+const char* const canvas_label_idler = "spanwiel";
+const char* const canvas_strand_note = "Boven: strak part   onder: los part met spanwiel   {} schakels";
+const char* const canvas_status_line =
+    "Wiel = zoomen   slepen = verschuiven   spanwiel slepen = verplaatsen   dubbelklik = passend   ({} px/mm, {} ms)";
+
 // Project and preferences files
 const char* const project_cannot_open = "Kan het bestand niet openen.";
 const char* const project_not_zandrel = "Dit is geen Zandrel-project.";
@@ -122,5 +130,30 @@ const char* const project_changed_question = "Het project is gewijzigd. Wijzigin
 const char* const user_guide_file_name = "zandrel_handleiding.html";
 const char* const user_guide_title = "Handleiding";
 const char* const user_guide_write_failed = "Kan de handleiding niet in de tijdelijke map zetten:\n";
+
+// Export
+const char* const export_no_valid_drive = "Er is geen geldige opstelling om te exporteren.";
+const char* const export_not_available = "Deze soort export is nog niet beschikbaar.";
+const char* const export_title_prefix = "Export ";
+const char* const export_filter_dxf = "DXF R12 (*.dxf)|*.dxf";
+const char* const export_filter_step = "STEP AP214 (*.stp;*.step)|*.stp;*.step";
+const char* const export_filter_stl = "STL (*.stl)|*.stl";
+const char* const export_default_base_name = "zandrel";
+const char* const export_3d_suffix = "_3d";
+const char* const export_unit_curves = " curven";
+const char* const export_unit_triangles = " driehoeken";
+const char* const export_unit_solids = " volumes";
+const char* const export_written_to = " geschreven naar\n";
+const char* const export_size_open = "\n(";
+const char* const export_size_close = " KB)";
+const char* const layer_z1 = "Z1";
+const char* const layer_z2 = "Z2";
+const char* const layer_idler = "SPANWIEL";
+const char* const layer_inner_plate = "BINNENSCHALM";
+const char* const layer_outer_plate = "BUITENSCHALM";
+const char* const layer_pin = "PEN";
+const char* const layer_roller = "ROL";
+const char* const layer_pitch_circle = "STEEKCIRKEL";
+const char* const layer_bush = "BUS";
 
 }  // namespace text

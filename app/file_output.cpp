@@ -1,0 +1,188 @@
+#include "app/file_output.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int file_output_error = 0;
+
+namespace {
+
+bool fail(int error)
+{
+    file_output_error = error != 0 ? error : EIO;
+    return false;
+}
+
+// The file that a save replaces: a link is followed so that it stays a link.
+std::string resolve_target(const std::string& path)
+{
+    struct stat link_status {};
+    if (lstat(path.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return path;
+    char* real = realpath(path.c_str(), nullptr);
+    if (real == nullptr) return path;  // a dangling link is replaced by the file
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+std::string folder_of(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string name_of(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A new file next to the target; hidden, and named after it so that a file
+// left behind by a crash can be recognised.
+int create_temporary(const std::string& target, std::string& temporary)
+{
+    static unsigned counter = 0;
+    std::string base = name_of(target);
+    if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
+    std::string prefix = folder_of(target) + "/." + base + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        timespec now {};
+        clock_gettime(CLOCK_REALTIME, &now);
+        unsigned long long tag = static_cast<unsigned long long>(getpid()) * 1000003ULL +
+                                 static_cast<unsigned long long>(now.tv_nsec) + ++counter * 7919ULL;
+        std::string suffix;
+        for (int i = 0; i < 6; ++i) {
+            suffix += "abcdefghijklmnopqrstuvwxyz0123456789"[tag % 36];
+            tag /= 36;
+        }
+        temporary = prefix + suffix + ".tmp";
+        int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool write_all(int fd, std::string_view text)
+{
+    const char* data = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        ssize_t written = write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool write_file_replacing(const std::string& path, std::string_view text)
+{
+    file_output_error = 0;
+    if (path.empty()) return fail(ENOENT);
+    std::string target = resolve_target(path);
+
+    struct stat old_status {};
+    bool old_exists = stat(target.c_str(), &old_status) == 0;
+    if (old_exists && S_ISDIR(old_status.st_mode)) return fail(EISDIR);
+    // Renaming over a device or a pipe would replace the node itself.
+    if (old_exists && !S_ISREG(old_status.st_mode)) return fail(EINVAL);
+
+    std::string temporary;
+    int fd = create_temporary(target, temporary);
+    if (fd < 0) return fail(errno);
+
+    // The new file takes the old one's owner and permissions where the file
+    // system allows; one that cannot (a FAT stick) must still be saved to.
+    if (old_exists) {
+        int ignored = fchown(fd, old_status.st_uid, old_status.st_gid);
+        ignored = fchmod(fd, old_status.st_mode & 07777);
+        (void)ignored;
+    }
+    int error = 0;
+    if (!write_all(fd, text)) error = errno;
+    // The data must be on the disk before the rename makes it the file; a file
+    // system that cannot sync says so with EINVAL, which is no write error.
+    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
+    if (close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        return fail(error);
+    }
+
+    // Make the rename itself durable; the new file is in place either way.
+    int folder = open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
+}
+
+bool read_small_file(const std::string& path, std::size_t max_bytes, std::string& bytes)
+{
+    file_output_error = 0;
+    bytes.clear();
+    // Non-blocking, so that opening a pipe with no writer does not hang.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return fail(errno);
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        int error = errno;
+        close(fd);
+        return fail(error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        close(fd);
+        return fail(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    }
+    if (static_cast<unsigned long long>(status.st_size) > max_bytes) {
+        close(fd);
+        return fail(EFBIG);
+    }
+    // The file may grow while it is read: never take more than the limit.
+    bytes.resize(max_bytes < 65536 ? max_bytes + 1 : static_cast<std::size_t>(status.st_size) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > max_bytes) break;
+            bytes.resize(std::min(max_bytes + 1, bytes.size() * 2));
+        }
+        ssize_t got = read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            close(fd);
+            bytes.clear();
+            return fail(error);
+        }
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    if (used > max_bytes) {
+        bytes.clear();
+        return fail(EFBIG);
+    }
+    bytes.resize(used);
+    return true;
+}
