@@ -1,0 +1,120 @@
+#pragma once
+
+// The one door between the program and the GUI toolkit. The shell speaks in
+// its own words here: controls by GadgetId, menu items by MenuId, program
+// events, the animation timer. toolkit_gtk.cpp implements it on GTK 3; the
+// tests bring an in-memory stand-in, so the dispatch runs without a display.
+//
+// Rules every implementation keeps:
+// - Values, states and texts set through this header raise no event.
+// - Toolkit callbacks only queue events (post_event); the program handles them
+//   one at a time from its main loop. The only direct call into the program
+//   is the resize handler.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/event_queue.h"
+#include "app/gadget_id.h"
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Sets GDK_BACKEND=x11, initialises Xlib for threads and starts the toolkit.
+// The numeric locale is "C" again afterwards. false when there is no display.
+bool toolkit_start(int& argc, char**& argv);
+// Destroys the windows and lets the toolkit release what it holds.
+void toolkit_shutdown();
+
+// Logical size of a text in the default control font (the font of a plain
+// label), whole pixels. false when it cannot be measured.
+bool measure_control_text(const std::string& text, int& width, int& height);
+// Height of the monitor at the screen's origin, 0 when unknown.
+int monitor_height_at_origin();
+
+// The main window: centred, resizable; its close button raises CloseWindow.
+bool open_main_window(int width, int height, const std::string& title);
+void show_main_window();
+void set_window_title(const std::string& title);
+void set_window_min_size(int width, int height);
+// Inner size as the program last knew it: before the window is mapped, the
+// size it was opened with.
+void window_inner_size(int& width, int& height);
+// Called directly by the toolkit whenever the inner size changes.
+void set_resize_handler(void (*handler)());
+void bring_main_window_to_front();
+// While the About window is open the main window is insensitive and its
+// events are dropped, not queued (message boxes and file dialogs instead let
+// them wait in the queue).
+void block_main_window(bool blocked);
+
+// Controls. Everything created between begin_panel and end_panel goes into the
+// scrollable panel, with positions relative to its content.
+void begin_panel(GadgetId id, Rect rect, int content_width, int content_height, int scroll_step);
+void end_panel();
+void set_panel_content_height(int height);
+void create_button(GadgetId id, Rect rect, const std::string& text, const std::string& tooltip);
+void create_text_field(GadgetId id, Rect rect, const std::string& text, const std::string& tooltip);
+void create_check(GadgetId id, Rect rect, const std::string& text, bool ticked, const std::string& tooltip);
+void create_combo(GadgetId id, Rect rect, const std::vector<std::string>& items, int selected,
+                  const std::string& tooltip);
+void create_slider(GadgetId id, Rect rect, int minimum, int maximum, int position, bool draw_value,
+                   const std::string& tooltip);
+// A row label has no GadgetId: pass -1. IdlerPercentLabel passes its id.
+void create_label(int id, Rect rect, const std::string& text);
+void create_report_editor(GadgetId id, Rect rect, const std::string& font_family, int font_size);
+void create_canvas(GadgetId id, Rect rect);
+// The drawing font, kept for the whole run.
+void load_canvas_font(const std::string& family, int size);
+
+// The rectangle the program gave the control (the canvas's size comes from
+// here, not from the toolkit's allocation, which is 1 x 1 before mapping).
+Rect gadget_rect(GadgetId id);
+void set_gadget_rect(GadgetId id, Rect rect);
+void set_gadget_text(GadgetId id, const std::string& text);
+std::string gadget_text(GadgetId id);
+// Check box 0/1, list item (-1 none), slider position.
+void set_gadget_state(GadgetId id, std::int64_t state);
+std::int64_t gadget_state(GadgetId id);
+
+// The pop-up menu and the shortcuts.
+struct MenuItem {
+    MenuId id;
+    std::string text;  // a '\t' separates the accelerator text
+};
+bool create_popup_menu(const std::vector<MenuItem>& items);
+void show_popup_menu();
+enum class ShortcutKey { CtrlO, CtrlS, F1 };
+void add_shortcut(ShortcutKey key, MenuId id);
+
+// Timer `number` raises Timer events every period. Stopping drops the ticks
+// still waiting in the queue.
+void start_timer(int number, int period_ms);
+void stop_timer(int number);
+bool timer_running(int number);
+
+// Fetching events for the main loop. wait_event blocks until the toolkit has
+// something to do; both return false when that produced no program event.
+bool wait_event(ProgramEvent& event);
+bool poll_event(ProgramEvent& event);
+bool events_pending();
+// Lets the toolkit finish its pending work and drops the program events that
+// this produced.
+void settle_and_discard_events();
+
+// The canvas.
+enum class CanvasCursor { Default, Hand, Busy };
+void set_canvas_cursor(CanvasCursor cursor);
+// The canvas's off-screen picture, which the drawing paints: an image surface
+// of the canvas's size (from gadget_rect) times the screen's scale factor,
+// made again when that size changes. Null when there is none (no canvas, or
+// the stand-in of the tests).
+typedef struct _cairo_surface cairo_surface_t;
+cairo_surface_t* canvas_surface();
+// Shows the canvas's picture again.
+void present_canvas();

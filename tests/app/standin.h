@@ -1,0 +1,85 @@
+#pragma once
+
+// The in-memory toolkit the shell's tests run on: it records what the program
+// sets and lets a test act as the user, who raises events.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/toolkit.h"
+
+enum class StandInKind { None, Panel, Button, TextField, Check, Combo, Slider, Label, Report, Canvas };
+
+struct StandInGadget {
+    StandInKind kind = StandInKind::None;
+    Rect rect;
+    std::string text;
+    std::string tooltip;
+    std::vector<std::string> items;
+    std::int64_t state = 0;
+    int minimum = 0;
+    int maximum = 0;
+    bool in_panel = false;
+};
+
+struct StandInLabel {
+    Rect rect;
+    std::string text;
+};
+
+struct StandInToolkit {
+    std::array<StandInGadget, gadget_count> gadgets;
+    std::vector<StandInLabel> labels;
+    // Measurements the "font" gives: "Ag" is text_height high, a text is
+    // char_width per character wide unless text_widths names it.
+    int text_height = 15;
+    int char_width = 5;
+    std::map<std::string, int> text_widths;
+    bool measuring_fails = false;
+    int monitor_height = 1000;
+    bool window_open = false;
+    std::string title;
+    int title_sets = 0;
+    int window_width = 0;
+    int window_height = 0;
+    int min_width = 0;
+    int min_height = 0;
+    int panel_content_width = 0;
+    int panel_content_height = 0;
+    int panel_scroll_step = 0;
+    void (*resize_handler)() = nullptr;
+    std::vector<MenuItem> menu;
+    std::vector<std::pair<ShortcutKey, MenuId>> shortcuts;
+    int popup_shown = 0;
+    int canvas_presented = 0;
+    int front_requests = 0;
+    bool main_window_blocked = false;
+    bool timer_on = false;
+    int timer_period = 0;
+    CanvasCursor cursor = CanvasCursor::Default;
+    std::string canvas_font;
+};
+
+extern StandInToolkit standin;
+
+// A fresh toolkit, an empty event queue and a fresh shell state.
+void standin_reset();
+
+// The user at work: each changes the control and queues the event the real
+// toolkit would raise.
+void user_types(GadgetId id, const std::string& text);
+void user_selects(GadgetId id, int item);
+void user_toggles(GadgetId id);
+void user_moves_slider(GadgetId id, int position);
+void user_clicks(GadgetId id);
+void user_chooses_menu(MenuId id);
+void user_closes_window();
+void timer_ticks(int count);
+// The window manager gives the window a new inner size.
+void user_resizes_window(int width, int height);
+
+// Dispatches everything queued, then the idle work: one pass of the main loop.
+void run_one_pass();

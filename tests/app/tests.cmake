@@ -1,0 +1,53 @@
+# The window and its dispatch. Included from tests/CMakeLists.txt.
+set(app_test_dir ${CMAKE_CURRENT_LIST_DIR})
+
+# On the in-memory toolkit, without a display. The shell's libraries come
+# before the model and the text table they call.
+foreach(lang en nl)
+    if(lang STREQUAL "en")
+        set(suite app_tests)
+        set(lang_sources ${app_test_dir}/dispatch_test.cpp ${app_test_dir}/layout_test.cpp
+                         ${app_test_dir}/number_text_test.cpp)
+    else()
+        set(suite app_tests_nl)
+        set(lang_sources ${app_test_dir}/dutch_window_test.cpp)
+    endif()
+    zandrel_test(${suite} ${lang}
+        ${app_test_dir}/toolkit_standin.cpp
+        ${app_test_dir}/shell_doubles.cpp
+        ${lang_sources}
+    )
+    target_link_libraries(${suite} PRIVATE zandrel_shell zandrel_files zandrel_model zandrel_text_${lang})
+endforeach()
+
+# On GTK itself, under the virtual display the suite runs in.
+zandrel_test(app_gtk_tests en ${app_test_dir}/toolkit_gtk_test.cpp ${app_test_dir}/gtk_leak_suppressions.cpp)
+target_link_libraries(app_gtk_tests PRIVATE zandrel_toolkit_gtk zandrel_shell_pending zandrel_shell zandrel_files
+                                            zandrel_model zandrel_text_en)
+
+# Helpers of the end-to-end test: the X requests xdotool lacks, and the
+# report of the default drive in each language.
+add_executable(x11_tool ${app_test_dir}/x11_tool.cpp)
+target_link_libraries(x11_tool PRIVATE PkgConfig::X11)
+zandrel_strict(x11_tool)
+foreach(lang en nl)
+    add_executable(print_default_report_${lang} ${app_test_dir}/print_default_report.cpp)
+    target_link_libraries(print_default_report_${lang} PRIVATE zandrel_model zandrel_text_${lang})
+    zandrel_strict(print_default_report_${lang})
+endforeach()
+
+# Both programs, end to end on the display.
+foreach(program zandrel zandrel-nl)
+    if(program STREQUAL "zandrel")
+        set(lang en)
+        set(new_project "new project")
+    else()
+        set(lang nl)
+        set(new_project "nieuw project")
+    endif()
+    add_test(NAME window_end_to_end_${lang}
+             COMMAND bash ${app_test_dir}/window_end_to_end.sh $<TARGET_FILE:${program}> "${new_project}"
+                     $<TARGET_FILE:print_default_report_${lang}> $<TARGET_FILE:x11_tool>
+                     ${PROJECT_BINARY_DIR}/artifacts)
+    set_tests_properties(window_end_to_end_${lang} PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
+endforeach()
