@@ -133,6 +133,8 @@ extern const char* const project_filter;
 extern const char* const project_all_files_filter;
 extern const char* const project_overwrite_question;
 extern const char* const project_changed_question;
+// The title of the program's message boxes, the same in every build.
+extern const char* const message_box_title;
 
 // User guide and About
 extern const char* const user_guide_file_name;

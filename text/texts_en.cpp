@@ -123,6 +123,7 @@ const char* const project_all_files_filter = "All files (*.*)";
 // Follows "'" + file name.
 const char* const project_overwrite_question = "' already exists. Overwrite?";
 const char* const project_changed_question = "The project has been changed. Save changes?";
+const char* const message_box_title = "Zandrel";
 
 // User guide and About
 const char* const user_guide_file_name = "zandrel_user_guide.html";

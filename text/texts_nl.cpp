@@ -125,6 +125,7 @@ const char* const project_all_files_filter = "Alle bestanden (*.*)";
 // Follows "'" + file name.
 const char* const project_overwrite_question = "' bestaat al. Overschrijven?";
 const char* const project_changed_question = "Het project is gewijzigd. Wijzigingen opslaan?";
+const char* const message_box_title = "Zandrel";
 
 // User guide and About
 const char* const user_guide_file_name = "zandrel_handleiding.html";

@@ -1,0 +1,93 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/file_output.h"
+#include "export/dxf_writer.h"
+#include "export/export.h"
+#include "export/shape_list_2d.h"
+
+namespace {
+
+// 0: the drive the program starts with (106 links); 1: its wheels with a chain
+// of 400 links; 2: 32B, Z1 = 17, Z2 = 250, 400 links.
+struct BenchDrive {
+    DriveInput input;
+    DriveSolution solution;
+    DriveOptions options;
+
+    explicit BenchDrive(std::int64_t which)
+    {
+        if (which == 1) {
+            input.links = 400;
+            input.centre_distance = 2376;
+        } else if (which == 2) {
+            input.size_index = 9;
+            input.z2 = 250;
+            input.links = 400;
+            input.centre_distance = 6400;
+        }
+        compute_drive(input, solution);
+    }
+};
+
+std::string bench_path()
+{
+    return "/tmp/zandrel_export_bench_" + std::to_string(getpid()) + ".dxf";
+}
+
+void BM_build_2d_shape_list(benchmark::State& state)
+{
+    const BenchDrive d(state.range(0));
+    std::vector<Shape2D> list;
+    for (auto _ : state) {
+        build_2d_shape_list(d.input, d.solution, d.options, list);
+        benchmark::DoNotOptimize(list.data());
+    }
+    std::size_t points = 0;
+    for (const Shape2D& s : list) points += s.points.size();
+    state.counters["rollers"] = static_cast<double>(d.solution.rollers.size());
+    state.counters["shapes"] = static_cast<double>(list.size());
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_build_2d_shape_list)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The whole export as the button runs it: shape list, text, file on the disk.
+void BM_write_dxf_2d(benchmark::State& state)
+{
+    const BenchDrive d(state.range(0));
+    const std::string path = bench_path();
+    std::int64_t count = 0;
+    for (auto _ : state) {
+        count = write_dxf_2d(path, d.input, d.solution, d.options);
+        benchmark::DoNotOptimize(count);
+    }
+    std::string bytes;
+    read_small_file(path, 1 << 30, bytes);
+    std::remove(path.c_str());
+    if (count == 0) state.SkipWithError("the export failed");
+    state.counters["entities"] = static_cast<double>(count);
+    state.counters["KB"] = static_cast<double>(bytes.size() / 1024);
+}
+BENCHMARK(BM_write_dxf_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The file output alone, for the same number of bytes: what the disk costs
+// (the write, the flush to the disk and the rename).
+void BM_file_output_alone(benchmark::State& state)
+{
+    const BenchDrive d(state.range(0));
+    const std::string path = bench_path();
+    write_dxf_2d(path, d.input, d.solution, d.options);
+    std::string bytes;
+    read_small_file(path, 1 << 30, bytes);
+    for (auto _ : state) benchmark::DoNotOptimize(write_file_replacing(path, bytes));
+    std::remove(path.c_str());
+    state.counters["KB"] = static_cast<double>(bytes.size() / 1024);
+}
+BENCHMARK(BM_file_output_alone)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,112 @@
+#include "export/export_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "app/file_output.h"
+#include "export/export.h"
+#include "text/texts.h"
+
+void append_export_number(std::string& out, double x)
+{
+    if (std::fabs(x) < 1e-12) x = 0.0;
+
+    // Nearly every coordinate takes the quick road: the millionths as a whole
+    // number. Below 2^50 every k + 0.5 is a double, and rounding is
+    // monotonic, so x * 1e6 lies on the same side of each such half as the
+    // exact product, or on the half itself. Only then, and for huge values,
+    // does to_chars decide, which is exact but several times slower.
+    const double scaled = x * 1e6;
+    const double magnitude = std::fabs(scaled);
+    if (magnitude < 1e15) {
+        const double whole = std::floor(magnitude);
+        const double fraction = magnitude - whole;  // exact
+        if (fraction != 0.5) {
+            unsigned long long millionths = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+            char buffer[32];
+            char* end = buffer + sizeof buffer;
+            char* p = end;
+            for (int i = 0; i < 6; ++i, millionths /= 10) *--p = static_cast<char>('0' + millionths % 10);
+            *--p = '.';
+            do {
+                *--p = static_cast<char>('0' + millionths % 10);
+                millionths /= 10;
+            } while (millionths != 0);
+            // A small negative value that rounds to zero keeps its sign.
+            if (x < 0.0) *--p = '-';
+            out.append(p, end);
+            return;
+        }
+    }
+    // to_chars gives the correctly rounded decimal of the double and ignores
+    // the locale, which under GTK may well use a decimal comma.
+    char buffer[400];  // the largest double has 309 integer digits
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 6);
+    out.append(buffer, result.ptr);
+}
+
+std::string format_export_number(double x)
+{
+    std::string out;
+    append_export_number(out, x);
+    return out;
+}
+
+void append_8bit_text(std::string& out, std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        // Plain ASCII, which is all the writers produce, is copied in runs,
+        // looked at eight bytes at a time.
+        std::size_t run = i;
+        while (run + 8 <= n) {
+            std::uint64_t eight;
+            std::memcpy(&eight, text.data() + run, 8);
+            if (eight & 0x8080808080808080ULL) break;
+            run += 8;
+        }
+        while (run < n && static_cast<unsigned char>(text[run]) < 0x80) ++run;
+        out.append(text.data() + i, run - i);
+        i = run;
+        if (i >= n) break;
+
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            length = 3;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            length = 4;
+        bool whole = length != 0 && i + length <= n;
+        for (std::size_t k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (!whole) {
+            ++i;  // a byte that starts no character is no character: left out
+            continue;
+        }
+        if (length == 2) {
+            const unsigned code = (lead & 0x1Fu) << 6 | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+            if (code <= 0xFF) out += static_cast<char>(code);
+        }
+        i += length;  // characters above U+00FF have no 8-bit form
+    }
+}
+
+void write_line_crlf(ExportFile& file, std::string_view text)
+{
+    append_8bit_text(file.bytes, text);
+    file.bytes += "\r\n";
+}
+
+std::int64_t finish_export_file(const ExportFile& file)
+{
+    if (!write_file_replacing(file.path, file.bytes)) {
+        export_error_text = text::project_cannot_write;
+        return 0;
+    }
+    return 1;
+}

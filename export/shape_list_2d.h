@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/drive.h"
+#include "model/point.h"
+
+// The kind of an exported element; its name is the DXF layer and the STEP
+// curve set, in the language of the build.
+enum LayerCode : std::int64_t {
+    LayerZ1 = 0,
+    LayerZ2 = 1,
+    LayerIdler = 2,
+    LayerInnerPlate = 3,
+    LayerOuterPlate = 4,
+    LayerPin = 5,
+    LayerRoller = 6,
+    LayerPitchCircle = 7,  // 2D only
+    LayerBush = 8,         // 3D only
+};
+
+// Every code that is not 0 to 6 or 8 is taken as the pitch circle layer.
+std::string layer_name(std::int64_t code);
+std::int64_t layer_colour_index(std::int64_t code);  // DXF group 62
+
+// One element of the 2D drawing, in model millimetres.
+struct Shape2D {
+    std::int64_t layer = 0;      // LayerCode
+    std::int64_t is_circle = 0;  // 1: cx, cy, r; 0: the closed polyline `points`
+    double cx = 0.0;
+    double cy = 0.0;
+    double r = 0.0;  // above 0 for a circle
+    Outline points;  // closed, the first point not repeated
+};
+
+// The drawing of the export scope: each exported wheel (outline, bore, pitch
+// circle on request), then every link plate in chain order, then roller by
+// roller a ROLLER and a PIN circle. The list is emptied first. 1 when built;
+// 0 with "There is no valid drive to export." in export_error_text when no
+// drive is laid, the chain size is unknown, nothing is selected, or a
+// coordinate is not a finite number (the list is then left empty).
+std::int64_t build_2d_shape_list(const DriveInput& input, const DriveSolution& solution,
+                                 const DriveOptions& options, std::vector<Shape2D>& list);
+
+// One wheel: its tooth outline turned to the pitch circle's phase, moved to its
+// centre and thinned at 0.001 mm; its bore on the same layer when above 0; its
+// pitch circle on the PITCH_CIRCLE layer when pitch_circle is not 0.
+void add_wheel_outline_shape_2d(std::vector<Shape2D>& list, std::int64_t code, const SprocketGeometry& geometry,
+                                const PitchCircle& circle, double bore, std::int64_t pitch_circle);
+
+// A circle element; nothing unless r is above 0.
+void add_circle_shape_2d(std::vector<Shape2D>& list, std::int64_t code, double cx, double cy, double r);

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "export/dxf_writer.h"
+#include "export/export.h"
+#include "export/shape_list_2d.h"
+#include "tests/export/export_support.h"
+
+namespace {
+
+TEST(DutchExport, LayerNames)
+{
+    const char* names[] = {"Z1", "Z2", "SPANWIEL", "BINNENSCHALM", "BUITENSCHALM", "PEN", "ROL", "STEEKCIRKEL", "BUS"};
+    for (std::int64_t code = 0; code <= 8; ++code) EXPECT_EQ(layer_name(code), names[code]);
+    EXPECT_EQ(layer_name(-1), "STEEKCIRKEL");
+    EXPECT_EQ(layer_colour_index(2), 3);
+}
+
+TEST(DutchExport, TheFileCarriesTheDutchLayers)
+{
+    LaidDrive drive;
+    ScratchFolder folder;
+    ASSERT_EQ(write_dxf_2d(folder.file("aandrijving.dxf"), drive.input, drive.solution, drive.options), 324);
+    const DxfFile dxf = parse_dxf(read_bytes(folder.file("aandrijving.dxf")));
+    ASSERT_TRUE(dxf.well_formed);
+    EXPECT_TRUE(dxf.crlf_everywhere);
+    const std::map<std::string, int> polylines = {{"Z1", 1}, {"Z2", 1}, {"SPANWIEL", 1}, {"BINNENSCHALM", 53},
+                                                  {"BUITENSCHALM", 53}};
+    const std::map<std::string, int> circles = {{"STEEKCIRKEL", 3}, {"ROL", 106}, {"PEN", 106}};
+    EXPECT_EQ(count_by_layer(dxf, "POLYLINE"), polylines);
+    EXPECT_EQ(count_by_layer(dxf, "CIRCLE"), circles);
+}
+
+TEST(DutchExport, Messages)
+{
+    LaidDrive drive;
+    ScratchFolder folder;
+    EXPECT_EQ(write_dxf_2d(folder.path, drive.input, drive.solution, drive.options), 0);
+    EXPECT_EQ(export_error_text, "Kan het bestand niet schrijven.");
+    drive.solution.laid = 0;
+    EXPECT_EQ(write_dxf_2d(folder.file("a.dxf"), drive.input, drive.solution, drive.options), 0);
+    EXPECT_EQ(export_error_text, "Er is geen geldige opstelling om te exporteren.");
+    EXPECT_EQ(folder.listing(), "");
+
+    EXPECT_EQ(export_result_message(Dxf2D, 324, "/tmp/a.dxf", 3070),
+              "324 curven geschreven naar\n/tmp/a.dxf\n(3070 KB)");
+    EXPECT_EQ(export_result_message(Stl, 12, "a.stl", 0), "12 driehoeken geschreven naar\na.stl\n(0 KB)");
+    EXPECT_EQ(export_result_message(Step3D, 3, "a.stp", 0), "3 volumes geschreven naar\na.stp\n(0 KB)");
+    EXPECT_EQ(export_overwrite_question("/x/a.dxf"), "'a.dxf' bestaat al. Overschrijven?");
+    // File names and dialog texts are the same in both builds.
+    EXPECT_EQ(propose_export_path(Step3D, "", ""), "zandrel_3d.stp");
+    EXPECT_EQ(export_dialog_title(Stl), "Export STL");
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+#include "tests/export/export_support.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+LaidDrive::LaidDrive()
+{
+    compute_drive(input, solution);
+}
+
+ScratchFolder::ScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zandrel_export_XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    path = made != nullptr ? made : "";
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+}
+
+std::string ScratchFolder::listing() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+    return out;
+}
+
+std::string read_bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void write_bytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+bool path_exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+double dxf_number(const std::string& text)
+{
+    // The test reads the C locale's way; the files must never hold a comma.
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    double x = std::nan("");
+    in >> x;
+    return in && in.peek() == EOF ? x : std::nan("");
+}
+
+DxfFile parse_dxf(const std::string& bytes)
+{
+    DxfFile file;
+    std::vector<std::string> lines;
+    file.crlf_everywhere = bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            file.crlf_everywhere = false;
+            end = bytes.size();
+        }
+        std::string line = bytes.substr(start, end - start);
+        if (line.find_first_of("\r\n") != std::string::npos) file.crlf_everywhere = false;
+        if (!line.empty() && line[0] == ' ') file.leading_blank = true;
+        lines.push_back(line);
+        start = end + 2;
+    }
+    if (lines.size() % 2 != 0) return file;
+    for (std::size_t i = 0; i < lines.size(); i += 2) file.pairs.emplace_back(lines[i], lines[i + 1]);
+
+    const auto& p = file.pairs;
+    std::size_t i = 0;
+    bool eof = false;
+    while (i < p.size()) {
+        if (p[i] == std::pair<std::string, std::string>("0", "EOF")) {
+            eof = i + 1 == p.size();
+            break;
+        }
+        if (p[i] != std::pair<std::string, std::string>("0", "SECTION") || i + 1 >= p.size() || p[i + 1].first != "2")
+            return file;
+        const std::string name = p[i + 1].second;
+        file.sections.push_back(name);
+        i += 2;
+        if (name == "HEADER") {
+            while (i < p.size() && p[i].first != "0") file.header.push_back(p[i++]);
+        } else if (name == "ENTITIES") {
+            while (i < p.size() && p[i] != std::pair<std::string, std::string>("0", "ENDSEC")) {
+                DxfEntity e;
+                e.type = p[i++].second;
+                while (i < p.size() && p[i].first != "0") e.groups.insert(p[i++]);
+                auto one = [&](const char* code) {
+                    auto it = e.groups.find(code);
+                    return it == e.groups.end() ? std::string() : it->second;
+                };
+                e.layer = one("8");
+                e.colour = one("62");
+                if (e.type == "CIRCLE") {
+                    e.cx = dxf_number(one("10"));
+                    e.cy = dxf_number(one("20"));
+                    e.r = dxf_number(one("40"));
+                } else if (e.type == "POLYLINE") {
+                    while (i < p.size() && p[i] == std::pair<std::string, std::string>("0", "VERTEX")) {
+                        ++i;
+                        Point2D v{std::nan(""), std::nan("")};
+                        while (i < p.size() && p[i].first != "0") {
+                            if (p[i].first == "8") e.vertex_layers.push_back(p[i].second);
+                            if (p[i].first == "62") e.vertex_has_colour = true;
+                            if (p[i].first == "10") v.x = dxf_number(p[i].second);
+                            if (p[i].first == "20") v.y = dxf_number(p[i].second);
+                            ++i;
+                        }
+                        e.vertices.push_back(v);
+                    }
+                    if (i >= p.size() || p[i] != std::pair<std::string, std::string>("0", "SEQEND")) return file;
+                    ++i;
+                    while (i < p.size() && p[i].first != "0") {
+                        if (p[i].first == "8") e.vertex_layers.push_back(p[i].second);
+                        if (p[i].first == "62") e.vertex_has_colour = true;
+                        ++i;
+                    }
+                }
+                file.entities.push_back(std::move(e));
+            }
+        } else {
+            while (i < p.size() && p[i] != std::pair<std::string, std::string>("0", "ENDSEC")) ++i;
+        }
+        if (i >= p.size()) return file;
+        ++i;  // ENDSEC
+    }
+    file.well_formed = eof;
+    return file;
+}
+
+std::map<std::string, int> count_by_layer(const DxfFile& file, const std::string& type)
+{
+    std::map<std::string, int> counts;
+    for (const DxfEntity& e : file.entities)
+        if (e.type == type) ++counts[e.layer];
+    return counts;
+}
+
+double distance_to_closed_polyline(const Point2D& p, const std::vector<Point2D>& outline)
+{
+    double best = INFINITY;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Point2D& a = outline[i];
+        const Point2D& b = outline[(i + 1) % outline.size()];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double l2 = dx * dx + dy * dy;
+        const double t = l2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / l2, 0.0, 1.0) : 0.0;
+        best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
+    }
+    return best;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/drive.h"
+#include "model/point.h"
+
+// The drive the program starts with: 08B, Z1 = 17, Z2 = 34, 500 mm, 106 rollers.
+struct LaidDrive {
+    DriveInput input;
+    DriveSolution solution;
+    DriveOptions options;
+    LaidDrive();
+};
+
+// A fresh folder under the system's temporary folder, removed with all it holds.
+struct ScratchFolder {
+    std::string path;
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    // The names in the folder, sorted and joined by blanks.
+    std::string listing() const;
+};
+
+std::string read_bytes(const std::string& path);
+void write_bytes(const std::string& path, const std::string& bytes);
+bool path_exists(const std::string& path);
+
+// A DXF file read the way a plain reader does: the lines, then the pairs.
+struct DxfEntity {
+    std::string type;    // CIRCLE or POLYLINE
+    std::string layer;
+    std::string colour;  // group 62 as written
+    double cx = 0.0, cy = 0.0, r = 0.0;
+    std::vector<Point2D> vertices;
+    std::multimap<std::string, std::string> groups;  // the entity's own groups, without its vertices
+    std::vector<std::string> vertex_layers;          // group 8 of every VERTEX and of the SEQEND (last)
+    bool vertex_has_colour = false;
+};
+
+struct DxfFile {
+    bool crlf_everywhere = false;  // every line ends in CR LF, the last one too, no lone CR or LF
+    bool leading_blank = false;    // some line starts with a blank
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::vector<std::pair<std::string, std::string>> header;  // the pairs between HEADER and its ENDSEC
+    std::vector<std::string> sections;                        // names in order
+    std::vector<DxfEntity> entities;
+    bool well_formed = false;  // sections closed, EOF last, polylines ended by SEQEND
+};
+
+DxfFile parse_dxf(const std::string& bytes);
+// A number as written in the file, read in the C way; NaN when it is no number.
+double dxf_number(const std::string& text);
+std::map<std::string, int> count_by_layer(const DxfFile& file, const std::string& type);
+
+// Distance from p to the closed polyline.
+double distance_to_closed_polyline(const Point2D& p, const std::vector<Point2D>& outline);
