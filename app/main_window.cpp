@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/canvas_placeholder.h"
+#include "app/canvas_window.h"
 #include "app/number_text.h"
 #include "app/shell.h"
 #include "app/toolkit.h"

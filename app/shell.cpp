@@ -2,7 +2,7 @@
 
 #include <numbers>
 
-#include "app/canvas_placeholder.h"
+#include "app/canvas_window.h"
 #include "app/commands_placeholder.h"
 #include "app/main_window.h"
 #include "app/toolkit.h"

@@ -118,3 +118,35 @@ typedef struct _cairo_surface cairo_surface_t;
 cairo_surface_t* canvas_surface();
 // Shows the canvas's picture again.
 void present_canvas();
+
+// Message boxes and file dialogs. All are modal and have no parent window;
+// they return only when answered. Meanwhile the main window takes no input,
+// and program events raised meanwhile (timer ticks) wait in the queue to be
+// dispatched afterwards.
+enum class MessageKind {
+    Error,                // error icon, OK
+    Warning,              // warning icon, OK
+    Information,          // information icon, OK
+    QuestionYesNo,        // no icon, Yes and No
+    QuestionYesNoCancel,  // no icon, Yes, No and Cancel
+};
+// A box closed by the window manager answers Cancel, whatever its buttons.
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+MessageAnswer show_message_box(const std::string& title, const std::string& text, MessageKind kind);
+
+// One entry of a file dialog's filter list: its display name and the patterns
+// it shows ("*.zdr"; "*" for every file).
+struct FileFilter {
+    std::string name;
+    std::vector<std::string> patterns;
+};
+struct FileDialog {
+    std::string title;
+    std::vector<FileFilter> filters;  // the first is selected at first
+    std::string folder;               // where it starts; "" for the toolkit's default
+    std::string file_name;            // save: the name filled in; open: the file selected in `folder`
+};
+// The chosen path, "" when the user cancels. The save dialog asks nothing
+// about existing files and adds no extension: that is the caller's business.
+std::string show_save_dialog(const FileDialog& dialog);
+std::string show_open_dialog(const FileDialog& dialog);

@@ -779,3 +779,143 @@ void present_canvas()
 {
     if (Gadget* canvas = find_gadget(Canvas)) gtk_widget_queue_draw(canvas->inner);
 }
+
+namespace {
+
+// GTK's own words for the buttons, in the user's language, as its stock
+// button sets would show them.
+const char* gtk_word(const char* word)
+{
+    return g_dgettext("gtk30", word);
+}
+
+// A path or a message that is not valid UTF-8 would show as nothing at all.
+std::string valid_utf8(const std::string& text)
+{
+    gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+    std::string result = valid ? valid : "";
+    g_free(valid);
+    return result;
+}
+
+// Runs a modal dialog to its answer. Its nested loop keeps the timer and the
+// redraws going; the program events they raise only queue up, and the grab of
+// the modal dialog keeps the user's input away from the main window.
+gint run_dialog(GtkWidget* dialog)
+{
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    return gtk_dialog_run(GTK_DIALOG(dialog));
+}
+
+// GTK 3 no longer draws the icon of a message box's type by itself: put it
+// beside the text. Questions have none.
+void add_message_icon(GtkWidget* dialog, MessageKind kind)
+{
+    const char* icon = nullptr;
+    if (kind == MessageKind::Error) icon = "dialog-error";
+    if (kind == MessageKind::Warning) icon = "dialog-warning";
+    if (kind == MessageKind::Information) icon = "dialog-information";
+    if (!icon) return;
+    GtkWidget* image = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+    gtk_widget_set_valign(image, GTK_ALIGN_START);
+    GtkWidget* text_area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GtkWidget* row = gtk_widget_get_parent(text_area);
+    GtkWidget* box = GTK_IS_BOX(row) && gtk_orientable_get_orientation(GTK_ORIENTABLE(row)) ==
+                                            GTK_ORIENTATION_HORIZONTAL
+                         ? row
+                         : text_area;
+    gtk_box_pack_start(GTK_BOX(box), image, FALSE, FALSE, 0);
+    gtk_box_reorder_child(GTK_BOX(box), image, 0);
+    gtk_widget_show(image);
+}
+
+std::string run_file_dialog(const FileDialog& d, GtkFileChooserAction action, const char* accept_word)
+{
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(valid_utf8(d.title).c_str(), nullptr, action,
+                                                    gtk_word("_Cancel"), GTK_RESPONSE_CANCEL,
+                                                    gtk_word(accept_word), GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+    // The program asks its own question before overwriting.
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
+    gtk_file_chooser_set_local_only(chooser, TRUE);
+    GtkFileFilter* first = nullptr;
+    for (const FileFilter& f : d.filters) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        gtk_file_filter_set_name(filter, valid_utf8(f.name).c_str());
+        for (const std::string& pattern : f.patterns) gtk_file_filter_add_pattern(filter, pattern.c_str());
+        gtk_file_chooser_add_filter(chooser, filter);  // takes the floating reference
+        if (!first) first = filter;
+    }
+    if (first) gtk_file_chooser_set_filter(chooser, first);
+    if (!d.folder.empty()) gtk_file_chooser_set_current_folder(chooser, d.folder.c_str());
+    if (!d.file_name.empty()) {
+        if (action == GTK_FILE_CHOOSER_ACTION_SAVE) {
+            gtk_file_chooser_set_current_name(chooser, valid_utf8(d.file_name).c_str());
+        } else {
+            std::string folder = d.folder.empty() ? "." : d.folder;
+            if (folder.back() != '/') folder += '/';
+            gchar* full = g_canonicalize_filename((folder + d.file_name).c_str(), nullptr);
+            gtk_file_chooser_select_filename(chooser, full);
+            g_free(full);
+        }
+    }
+    std::string chosen;
+    if (run_dialog(dialog) == GTK_RESPONSE_ACCEPT) {
+        gchar* name = gtk_file_chooser_get_filename(chooser);
+        if (name) chosen = name;
+        g_free(name);
+    }
+    gtk_widget_destroy(dialog);
+    return chosen;
+}
+
+}  // namespace
+
+MessageAnswer show_message_box(const std::string& title, const std::string& text, MessageKind kind)
+{
+    GtkMessageType type = GTK_MESSAGE_OTHER;  // questions carry no icon
+    if (kind == MessageKind::Error) type = GTK_MESSAGE_ERROR;
+    if (kind == MessageKind::Warning) type = GTK_MESSAGE_WARNING;
+    if (kind == MessageKind::Information) type = GTK_MESSAGE_INFO;
+    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s",
+                                               valid_utf8(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), valid_utf8(title).c_str());
+    add_message_icon(dialog, kind);
+    switch (kind) {
+    case MessageKind::QuestionYesNoCancel:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_Cancel"), GTK_RESPONSE_CANCEL);
+        [[fallthrough]];
+    case MessageKind::QuestionYesNo:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_No"), GTK_RESPONSE_NO);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_Yes"), GTK_RESPONSE_YES);
+        break;
+    default:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_OK"), GTK_RESPONSE_OK);
+        gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+        break;
+    }
+    gint response = run_dialog(dialog);
+    gtk_widget_destroy(dialog);
+    switch (response) {
+    case GTK_RESPONSE_OK:
+        return MessageAnswer::Ok;
+    case GTK_RESPONSE_YES:
+        return MessageAnswer::Yes;
+    case GTK_RESPONSE_NO:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Cancel;
+    }
+}
+
+std::string show_save_dialog(const FileDialog& dialog)
+{
+    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_SAVE, "_Save");
+}
+
+std::string show_open_dialog(const FileDialog& dialog)
+{
+    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_OPEN, "_Open");
+}

@@ -1,6 +1,6 @@
 #include "tests/app/shell_doubles.h"
 
-#include "app/canvas_placeholder.h"
+#include "app/canvas_window.h"
 #include "app/commands_placeholder.h"
 #include "app/shell.h"
 
@@ -22,28 +22,6 @@ void redraw_canvas()
 {
     ++doubles.redraws;
     redraw_pending = 0;
-}
-
-void open_project_dialog()
-{
-    ++doubles.open_dialogs;
-}
-
-std::int64_t save_project(std::int64_t save_as)
-{
-    doubles.saves.push_back(save_as);
-    return 1;
-}
-
-std::int64_t confirm_discard_or_save()
-{
-    ++doubles.confirms;
-    return doubles.confirm_answer;
-}
-
-void open_project_file(const std::string& path)
-{
-    doubles.opened_files.push_back(path);
 }
 
 std::int64_t open_user_guide()

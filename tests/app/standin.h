@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +30,17 @@ struct StandInGadget {
 struct StandInLabel {
     Rect rect;
     std::string text;
+};
+
+// A message box or file dialog as the program showed it.
+struct StandInMessageBox {
+    std::string title;
+    std::string text;
+    MessageKind kind = MessageKind::Information;
+};
+struct StandInFileDialog {
+    bool save = false;
+    FileDialog dialog;
 };
 
 struct StandInToolkit {
@@ -61,6 +74,16 @@ struct StandInToolkit {
     int timer_period = 0;
     CanvasCursor cursor = CanvasCursor::Default;
     std::string canvas_font;
+
+    // Dialogs: what was shown, in order, and the user's answers to come. A
+    // box without a scripted answer is answered OK, or Cancel when it is a
+    // question; a file dialog without a scripted path is cancelled.
+    std::vector<StandInMessageBox> message_boxes;
+    std::deque<MessageAnswer> answers;
+    std::vector<StandInFileDialog> file_dialogs;
+    std::deque<std::string> chosen_paths;
+    // Runs while each box or dialog is open, as the user or the timer would.
+    std::function<void()> while_dialog_open;
 };
 
 extern StandInToolkit standin;

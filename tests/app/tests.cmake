@@ -15,14 +15,36 @@ foreach(lang en nl)
     zandrel_test(${suite} ${lang}
         ${app_test_dir}/toolkit_standin.cpp
         ${app_test_dir}/shell_doubles.cpp
+        ${app_test_dir}/project_command_doubles.cpp
         ${lang_sources}
     )
     target_link_libraries(${suite} PRIVATE zandrel_shell zandrel_files zandrel_model zandrel_text_${lang})
 endforeach()
 
+# The project dialogs for real on the stand-in, with the project files of the
+# file tests.
+foreach(lang en nl)
+    if(lang STREQUAL "en")
+        set(suite app_dialog_tests)
+        set(lang_sources ${app_test_dir}/project_dialogs_test.cpp)
+    else()
+        set(suite app_dialog_tests_nl)
+        set(lang_sources ${app_test_dir}/project_dialogs_nl_test.cpp)
+    endif()
+    zandrel_test(${suite} ${lang}
+        ${app_test_dir}/toolkit_standin.cpp
+        ${app_test_dir}/shell_doubles.cpp
+        ${PROJECT_SOURCE_DIR}/tests/files/test_folder.cpp
+        ${lang_sources}
+    )
+    target_link_libraries(${suite} PRIVATE zandrel_project_dialogs zandrel_shell zandrel_files zandrel_model
+                                           zandrel_text_${lang})
+    target_compile_definitions(${suite} PRIVATE ZANDREL_FILES_DATA="${PROJECT_SOURCE_DIR}/tests/files/data")
+endforeach()
+
 # On GTK itself, under the virtual display the suite runs in.
 zandrel_test(app_gtk_tests en ${app_test_dir}/toolkit_gtk_test.cpp ${app_test_dir}/gtk_leak_suppressions.cpp)
-target_link_libraries(app_gtk_tests PRIVATE zandrel_toolkit_gtk zandrel_shell_pending zandrel_shell zandrel_files
+target_link_libraries(app_gtk_tests PRIVATE zandrel_toolkit_gtk zandrel_shell_pending zandrel_project_dialogs zandrel_shell zandrel_canvas zandrel_files
                                             zandrel_model zandrel_text_en)
 
 # Helpers of the end-to-end test: the X requests xdotool lacks, and the
@@ -51,3 +73,9 @@ foreach(program zandrel zandrel-nl)
                      ${PROJECT_BINARY_DIR}/artifacts)
     set_tests_properties(window_end_to_end_${lang} PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
 endforeach()
+
+# Project files through the program and its GTK dialogs, on the display.
+add_test(NAME project_end_to_end
+         COMMAND bash ${app_test_dir}/project_end_to_end.sh $<TARGET_FILE:zandrel> ${PROJECT_SOURCE_DIR}/tests/files/data
+                 $<TARGET_FILE:x11_tool> ${PROJECT_BINARY_DIR}/artifacts)
+set_tests_properties(project_end_to_end PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)

@@ -379,3 +379,44 @@ void run_one_pass()
 {
     main_loop_pass();
 }
+
+namespace {
+
+void dialog_is_open()
+{
+    if (standin.while_dialog_open) standin.while_dialog_open();
+}
+
+std::string take_chosen_path()
+{
+    dialog_is_open();
+    if (standin.chosen_paths.empty()) return {};
+    std::string path = standin.chosen_paths.front();
+    standin.chosen_paths.pop_front();
+    return path;
+}
+
+}  // namespace
+
+MessageAnswer show_message_box(const std::string& title, const std::string& text, MessageKind kind)
+{
+    standin.message_boxes.push_back({title, text, kind});
+    dialog_is_open();
+    bool question = kind == MessageKind::QuestionYesNo || kind == MessageKind::QuestionYesNoCancel;
+    if (standin.answers.empty()) return question ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    MessageAnswer answer = standin.answers.front();
+    standin.answers.pop_front();
+    return answer;
+}
+
+std::string show_save_dialog(const FileDialog& dialog)
+{
+    standin.file_dialogs.push_back({true, dialog});
+    return take_chosen_path();
+}
+
+std::string show_open_dialog(const FileDialog& dialog)
+{
+    standin.file_dialogs.push_back({false, dialog});
+    return take_chosen_path();
+}

@@ -1,0 +1,190 @@
+#!/usr/bin/env bash
+# Project files through the real program and its GTK dialogs:
+#   project_end_to_end.sh PROGRAM DATA_DIR X11_TOOL ARTIFACTS_DIR
+# 1. a project named on the command line opens: its name in the title, its
+#    values in the fields and the report, its folder remembered; closed
+#    unchanged, the program exits at once;
+# 2. a project with an unknown chain size shows the warning box first, then
+#    opens with its other values;
+# 3. Ctrl+S on a new project opens the GTK save dialog; the typed name gets
+#    ".zdr" and the file is written; closing with changes asks, Escape keeps
+#    the window, Yes saves and quits;
+# 4. Ctrl+O shows the GTK open dialog; the typed path opens.
+# It runs on a display of its own (see window_end_to_end.sh); without xvfb-run
+# it uses $DISPLAY; without either it is skipped.
+set -uo pipefail
+
+program=$1
+data=$2
+x11_tool=$3
+artifacts=$4
+
+if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
+    export ZANDREL_E2E_OWN_DISPLAY=1
+    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
+fi
+[ -n "${DISPLAY:-}" ] || exit 77
+
+name=$(basename "$program")
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+# GSETTINGS_BACKEND: the file chooser keeps its settings in memory instead
+# of looking for a session bus that is not there.
+export HOME=$work/home GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+mkdir -p "$HOME" "$work/projects" "$work/saved"
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
+
+suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
+fail() {
+    echo "FAIL ($name): $*"
+    exit 1
+}
+title_pattern() {
+    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
+}
+find_window() {
+    timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n 1
+}
+wait_for_title() {
+    local window=$1 wanted=$2
+    for _ in $(seq 1 100); do
+        [ "$(xdotool getwindowname "$window" 2> /dev/null)" = "$wanted" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+wait_for_exit() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2> /dev/null && return 1
+    wait "$pid"
+    local status=$?
+    pid=
+    return $status
+}
+# The text of the control under a point of the window, through the clipboard.
+copy_at() {
+    local window=$1 x=$2 y=$3
+    xdotool windowfocus --sync "$window"
+    xdotool mousemove --window "$window" "$x" "$y" click 1
+    sleep 0.3
+    xdotool key ctrl+a ctrl+c
+    sleep 0.3
+    "$x11_tool" selection CLIPBOARD
+}
+# "Teeth Z1" is the second row of the panel; at any usual font size its field
+# covers this point (as in window_end_to_end.sh).
+z1_x=260
+z1_y=110
+type_z1() {
+    local window=$1 teeth=$2
+    xdotool windowfocus --sync "$window"
+    xdotool mousemove --window "$window" $z1_x $z1_y click --repeat 3 1
+    sleep 0.3
+    xdotool key ctrl+a
+    xdotool type --delay 50 "$teeth"
+}
+
+# --- 1: a project from the command line -----------------------------------------
+cp "$data/nondefault.zdr" "$work/projects/nondefault.zdr"
+"$program" "$work/projects/nondefault.zdr" > "$artifacts/$name-project-1.log" 2>&1 &
+pid=$!
+window=$(find_window "Zandrel - nondefault.zdr$suffix")
+[ -n "$window" ] || fail "no window titled after the project; titles: $(xdotool search --name . getwindowname %@ 2> /dev/null)"
+sleep 1
+import -window "$window" "$artifacts/$name-project-opened.png"
+z1=$(copy_at "$window" $z1_x $z1_y)
+[ "$z1" = 21 ] || fail "Teeth Z1 shows '$z1', not the project's 21"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+report=$(copy_at "$window" 150 $((HEIGHT - 40)))
+grep -q "12B" <<< "$report" || fail "the report does not speak of the project's 12B chain: $report"
+grep -q "^projectmap = $work/projects/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "project folder not remembered"
+"$x11_tool" close "$window" || fail "could not ask the window to close"
+wait_for_exit || fail "an opened, unchanged project did not close at once"
+
+# --- 2: the warning of an unknown chain size ------------------------------------
+cp "$data/unknown_size.zdr" "$work/projects/unknown_size.zdr"
+"$program" "$work/projects/unknown_size.zdr" > "$artifacts/$name-project-2.log" 2>&1 &
+pid=$!
+box=$(find_window "Zandrel")
+[ -n "$box" ] || fail "no warning box titled 'Zandrel'"
+import -window "$box" "$artifacts/$name-warning.png"
+xdotool windowfocus --sync "$box"
+xdotool key Return
+window=$(find_window "Zandrel - unknown_size.zdr$suffix")
+[ -n "$window" ] || fail "the project did not open after its warning"
+z1=$(copy_at "$window" $z1_x $z1_y)
+[ "$z1" = 19 ] || fail "Teeth Z1 shows '$z1', not the project's 19"
+kill "$pid"
+wait "$pid" 2> /dev/null
+pid=
+
+# --- 3: save through the GTK dialog, then the question at closing ----------------
+"$program" > "$artifacts/$name-project-3.log" 2>&1 &
+pid=$!
+window=$(find_window "Zandrel - new project$suffix")
+[ -n "$window" ] || fail "no window of a new project"
+type_z1 "$window" 23
+wait_for_title "$window" "Zandrel - new project *$suffix" || fail "no ' *' after an edit"
+xdotool key ctrl+s
+dialog=$(find_window "Save project")
+[ -n "$dialog" ] || fail "Ctrl+S showed no dialog titled 'Save project'"
+sleep 0.5
+import -window "$dialog" "$artifacts/$name-save-dialog.png"
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/saved/drive"
+xdotool key Return
+wait_for_title "$window" "Zandrel - drive.zdr$suffix" ||
+    fail "title after saving is '$(xdotool getwindowname "$window")'"
+grep -q "^z1 = 23$" "$work/saved/drive.zdr" || fail "drive.zdr does not hold z1 = 23"
+grep -q "^projectmap = $work/saved/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "save folder not remembered"
+
+type_z1 "$window" 24
+wait_for_title "$window" "Zandrel - drive.zdr *$suffix" || fail "no ' *' after the second edit"
+"$x11_tool" close "$window"
+box=$(find_window "Zandrel")
+[ -n "$box" ] || fail "closing with changes asked nothing"
+import -window "$box" "$artifacts/$name-question.png"
+xdotool windowfocus --sync "$box"
+xdotool key Escape
+sleep 1
+kill -0 "$pid" 2> /dev/null || fail "Escape in the question closed the program"
+[ "$(xdotool getwindowname "$window")" = "Zandrel - drive.zdr *$suffix" ] || fail "Escape changed the title"
+grep -q "^z1 = 23$" "$work/saved/drive.zdr" || fail "Escape saved the file"
+
+"$x11_tool" close "$window"
+box=$(find_window "Zandrel")
+[ -n "$box" ] || fail "the second close asked nothing"
+xdotool windowfocus --sync "$box"
+xdotool key alt+y
+wait_for_exit || fail "Yes did not save and quit"
+grep -q "^z1 = 24$" "$work/saved/drive.zdr" || fail "Yes did not save z1 = 24"
+
+# --- 4: open through the GTK dialog ---------------------------------------------
+"$program" > "$artifacts/$name-project-4.log" 2>&1 &
+pid=$!
+window=$(find_window "Zandrel - new project$suffix")
+[ -n "$window" ] || fail "no window of a new project"
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+o
+dialog=$(find_window "Open project")
+[ -n "$dialog" ] || fail "Ctrl+O showed no dialog titled 'Open project'"
+sleep 0.5
+xdotool windowfocus --sync "$dialog"
+# A leading '/' opens the dialog's location field.
+xdotool type --delay 20 "$work/projects/nondefault.zdr"
+sleep 0.3
+xdotool key Return
+wait_for_title "$window" "Zandrel - nondefault.zdr$suffix" ||
+    fail "title after opening is '$(xdotool getwindowname "$window")'"
+z1=$(copy_at "$window" $z1_x $z1_y)
+[ "$z1" = 21 ] || fail "Teeth Z1 shows '$z1' after opening"
+"$x11_tool" close "$window"
+wait_for_exit || fail "an opened, unchanged project did not close at once"
+echo "ok ($name): command-line project, warning box, GTK save and open dialogs, close question"
+exit 0
