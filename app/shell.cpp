@@ -2,6 +2,9 @@
 
 #include <numbers>
 
+#include "app/about_picture.h"
+#include "app/canvas_mouse.h"
+#include "app/canvas_view.h"
 #include "app/canvas_window.h"
 #include "app/commands_placeholder.h"
 #include "app/main_window.h"
@@ -28,23 +31,6 @@ constexpr int animation_period_ms = 30;
 bool is_change(const ProgramEvent& event)
 {
     return event.type == GadgetEventType::Change;
-}
-
-void handle_canvas_event(const ProgramEvent& event)
-{
-    // Zoom, pan and the idler drag come with the drawing; until then the
-    // canvas only takes the focus and refits on a double-click.
-    switch (event.type) {
-    case GadgetEventType::PointerEnter:
-        bring_main_window_to_front();
-        break;
-    case GadgetEventType::LeftDoubleClick:
-        fit_view_to_drive();
-        redraw_pending = 1;
-        break;
-    default:
-        break;
-    }
 }
 
 void handle_gadget_event(const ProgramEvent& event)
@@ -171,7 +157,7 @@ void handle_menu_event(const ProgramEvent& event)
         open_user_guide();
         break;
     case About:
-        show_about_window(main_window_number, text::program_version_line, {},
+        show_about_window(main_window_number, text::program_version_line, about_picture_png(),
                           std::string(text::build_language) == "en" ? 0 : 1);
         break;
     default:
@@ -297,7 +283,10 @@ void reset_shell_state()
     project_modified = 0;
     project_path.clear();
     zoom = 1.0;
+    view_centre_x = 0.0;
+    view_centre_y = 0.0;
     device_scale = 1.0;
+    reset_canvas_mouse_state();
     wheel1_display_outline.clear();
     wheel2_display_outline.clear();
     idler_display_outline.clear();

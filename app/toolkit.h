@@ -53,6 +53,29 @@ void bring_main_window_to_front();
 // them wait in the queue).
 void block_main_window(bool blocked);
 
+// The About window: small, modal over the main window, not resizable, with no
+// minimise or maximise button; the picture at the top left, the title line in
+// bold beside it and a close button at the bottom right. Escape and Return
+// close it, as do its close button and the window's own close button.
+struct AboutWindowContent {
+    std::string window_title;
+    std::string title_line;
+    std::string close_caption;
+    // Straight (not premultiplied) RGBA rows without padding; no picture when
+    // either side is 0.
+    int picture_width = 0;
+    int picture_height = 0;
+    std::vector<unsigned char> picture_rgba;
+};
+// Opens it centred on the main window; false when it cannot be opened.
+bool open_about_window(const AboutWindowContent& content);
+// The About window's own loop: returns when the user has closed it. Only the
+// About window's input is handled meanwhile; block the main window first, so
+// that the main window's events (the timer's too) are dropped, not queued.
+void run_about_window();
+// Takes the About window down and releases its picture and font.
+void close_about_window();
+
 // Controls. Everything created between begin_panel and end_panel goes into the
 // scrollable panel, with positions relative to its content.
 void begin_panel(GadgetId id, Rect rect, int content_width, int content_height, int scroll_step);

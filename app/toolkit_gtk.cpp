@@ -381,6 +381,122 @@ void block_main_window(bool blocked)
     if (main_window) gtk_widget_set_sensitive(main_window, !blocked);
 }
 
+namespace {
+
+struct AboutWindow {
+    GtkWidget* window = nullptr;
+    GdkPixbuf* picture = nullptr;
+    PangoAttrList* font = nullptr;
+    bool closed = false;
+};
+AboutWindow about_window;
+
+// The About window's handlers end its loop directly: they raise no program
+// event, since the main loop is not running while it is open.
+gboolean on_about_delete(GtkWidget*, GdkEvent*, gpointer)
+{
+    about_window.closed = true;
+    return TRUE;  // taken down by close_about_window, after the loop
+}
+
+gboolean on_about_key(GtkWidget*, GdkEventKey* e, gpointer)
+{
+    if (e->keyval != GDK_KEY_Escape && e->keyval != GDK_KEY_Return) return FALSE;
+    about_window.closed = true;
+    return TRUE;
+}
+
+void on_about_close_clicked(GtkButton*, gpointer)
+{
+    about_window.closed = true;
+}
+
+GdkPixbuf* about_pixbuf(const AboutWindowContent& content)
+{
+    const int w = content.picture_width;
+    const int h = content.picture_height;
+    if (w <= 0 || h <= 0 || content.picture_rgba.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4)
+        return nullptr;
+    // The pixbuf keeps its own copy: the decoded rows are freed by the caller.
+    GBytes* bytes = g_bytes_new(content.picture_rgba.data(), content.picture_rgba.size());
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_bytes(bytes, GDK_COLORSPACE_RGB, TRUE, 8, w, h, w * 4);
+    g_bytes_unref(bytes);
+    return pixbuf;
+}
+
+void put_sized(GtkWidget* fixed, GtkWidget* widget, Rect rect)
+{
+    gtk_widget_set_size_request(widget, rect.width, rect.height);
+    gtk_fixed_put(GTK_FIXED(fixed), widget, rect.x, rect.y);
+}
+
+}  // namespace
+
+bool open_about_window(const AboutWindowContent& content)
+{
+    close_about_window();
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    if (!window) return false;
+    about_window.window = window;
+    gtk_window_set_title(GTK_WINDOW(window), content.window_title.c_str());
+    gtk_window_set_default_size(GTK_WINDOW(window), 600, 300);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    // A dialog's hint: window managers give it neither minimise nor maximise.
+    gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window), TRUE);
+    gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+    if (main_window) {
+        gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(main_window));
+        gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
+    } else {
+        gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    }
+    g_signal_connect(window, "delete-event", G_CALLBACK(on_about_delete), nullptr);
+    g_signal_connect(window, "key-press-event", G_CALLBACK(on_about_key), nullptr);
+
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, 600, 300);
+    gtk_container_add(GTK_CONTAINER(window), fixed);
+
+    about_window.picture = about_pixbuf(content);
+    if (about_window.picture) put_sized(fixed, gtk_image_new_from_pixbuf(about_window.picture), {16, 16, 256, 256});
+
+    GtkWidget* title = gtk_label_new(content.title_line.c_str());
+    // Pango falls back to the default font by itself when "Sans" is missing.
+    PangoFontDescription* bold = pango_font_description_from_string("Sans Bold 12");
+    about_window.font = pango_attr_list_new();
+    pango_attr_list_insert(about_window.font, pango_attr_font_desc_new(bold));
+    pango_font_description_free(bold);
+    gtk_label_set_attributes(GTK_LABEL(title), about_window.font);
+    gtk_label_set_xalign(GTK_LABEL(title), 0.0f);
+    gtk_label_set_yalign(GTK_LABEL(title), 0.0f);
+    put_sized(fixed, title, {290, 24, 300, 46});
+
+    GtkWidget* close = gtk_button_new_with_label(content.close_caption.c_str());
+    g_signal_connect(close, "clicked", G_CALLBACK(on_about_close_clicked), nullptr);
+    put_sized(fixed, close, {490, 256, 94, 28});
+
+    about_window.closed = false;
+    gtk_widget_show_all(window);
+    gtk_widget_grab_focus(close);
+    return true;
+}
+
+void run_about_window()
+{
+    // Main-window events that GTK hands over meanwhile are dropped by the
+    // blocked queue; the main window still paints its last picture.
+    while (about_window.window && !about_window.closed) gtk_main_iteration_do(TRUE);
+}
+
+void close_about_window()
+{
+    if (about_window.window) gtk_widget_destroy(about_window.window);
+    if (about_window.picture) g_object_unref(about_window.picture);
+    if (about_window.font) pango_attr_list_unref(about_window.font);
+    about_window = AboutWindow{};
+}
+
 void begin_panel(GadgetId id, Rect rect, int content_width, int content_height, int scroll_step)
 {
     GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);

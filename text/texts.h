@@ -141,6 +141,12 @@ extern const char* const user_guide_file_name;
 extern const char* const user_guide_title;
 // Followed by the path of the guide.
 extern const char* const user_guide_write_failed;
+// The About window's captions. The caller names the language, so every
+// table carries both.
+extern const char* const about_title_english;
+extern const char* const about_close_english;
+extern const char* const about_title_dutch;
+extern const char* const about_close_dutch;
 
 // Export; "Cannot write the file." is project_cannot_write and the overwrite
 // question project_overwrite_question, shared with the project file.

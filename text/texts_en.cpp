@@ -129,6 +129,10 @@ const char* const message_box_title = "Zandrel";
 const char* const user_guide_file_name = "zandrel_user_guide.html";
 const char* const user_guide_title = "User guide";
 const char* const user_guide_write_failed = "Cannot write the user guide to the temporary folder:\n";
+const char* const about_title_english = "About";
+const char* const about_close_english = "Close";
+const char* const about_title_dutch = "Over";
+const char* const about_close_dutch = "Sluiten";
 
 // Export
 const char* const export_no_valid_drive = "There is no valid drive to export.";

@@ -131,6 +131,10 @@ const char* const message_box_title = "Zandrel";
 const char* const user_guide_file_name = "zandrel_handleiding.html";
 const char* const user_guide_title = "Handleiding";
 const char* const user_guide_write_failed = "Kan de handleiding niet in de tijdelijke map zetten:\n";
+const char* const about_title_english = "About";
+const char* const about_close_english = "Close";
+const char* const about_title_dutch = "Over";
+const char* const about_close_dutch = "Sluiten";
 
 // Export
 const char* const export_no_valid_drive = "Er is geen geldige opstelling om te exporteren.";

@@ -73,6 +73,7 @@ struct StandInToolkit {
     bool timer_on = false;
     int timer_period = 0;
     CanvasCursor cursor = CanvasCursor::Default;
+    std::vector<CanvasCursor> cursors_set;  // every cursor set, in order
     std::string canvas_font;
 
     // Dialogs: what was shown, in order, and the user's answers to come. A
@@ -84,6 +85,14 @@ struct StandInToolkit {
     std::deque<std::string> chosen_paths;
     // Runs while each box or dialog is open, as the user or the timer would.
     std::function<void()> while_dialog_open;
+
+    // The About windows shown, in order; one that fails to open shows nothing.
+    std::vector<AboutWindowContent> about_windows;
+    bool about_window_fails = false;
+    bool about_window_open = false;
+    // Runs while the About window's loop runs, as the user or the timer would;
+    // the window closes when it returns.
+    std::function<void()> while_about_open;
 };
 
 extern StandInToolkit standin;

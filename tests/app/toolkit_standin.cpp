@@ -120,6 +120,24 @@ void block_main_window(bool blocked)
     standin.main_window_blocked = blocked;
 }
 
+bool open_about_window(const AboutWindowContent& content)
+{
+    if (standin.about_window_fails) return false;
+    standin.about_windows.push_back(content);
+    standin.about_window_open = true;
+    return true;
+}
+
+void run_about_window()
+{
+    if (standin.while_about_open) standin.while_about_open();
+}
+
+void close_about_window()
+{
+    standin.about_window_open = false;
+}
+
 void begin_panel(GadgetId id, Rect rect, int content_width, int content_height, int scroll_step)
 {
     make(id, StandInKind::Panel, rect, "", "");
@@ -296,6 +314,7 @@ void settle_and_discard_events()
 void set_canvas_cursor(CanvasCursor cursor)
 {
     standin.cursor = cursor;
+    standin.cursors_set.push_back(cursor);
 }
 
 cairo_surface_t* canvas_surface()

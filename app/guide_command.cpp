@@ -1,0 +1,18 @@
+#include "app/help_commands.h"
+
+#include "app/toolkit.h"
+#include "app/user_guide.h"
+#include "text/texts.h"
+
+std::int64_t open_user_guide()
+{
+    const std::string path = write_user_guide();
+    if (path.empty()) {
+        show_message_box(text::user_guide_title, user_guide_error_text, MessageKind::Error);
+        return 1;
+    }
+    // The path goes over as it is, as the only argument: no shell, no quotes.
+    // A desktop without xdg-open simply shows nothing.
+    start_detached("xdg-open", path);
+    return 0;
+}

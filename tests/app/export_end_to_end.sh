@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# The 2D DXF export through the real program, its GTK save dialog and its
+# message boxes:
+#   export_end_to_end.sh PROGRAM en|nl X11_TOOL PRINT_GADGET_CENTRE MESSAGE_BOX_SPY ARTIFACTS_DIR
+# 1. "DXF 2D" opens "Export DXF" proposing zandrel.dxf; a name typed without
+#    extension is written with ".dxf"; ezdxf reads and audits the file with no
+#    error; the result box (information) counts its entities and gives its
+#    size in KB; the folder is remembered;
+# 2. the next export opens in that folder: the same name typed again asks
+#    before overwriting; No leaves the file alone and shows nothing more, Yes
+#    writes it again;
+# 3. a name that leads to a device that cannot be written: asked, then the
+#    error box with the reason and the path; the remembered folder stays;
+# 4. the window then closes at once: exporting changed nothing in the project.
+# The boxes' texts are read through MESSAGE_BOX_SPY, preloaded into the
+# program. It runs on a display of its own (see window_end_to_end.sh); without
+# xvfb-run it uses $DISPLAY; without either it is skipped.
+set -uo pipefail
+
+program=$1
+lang=$2
+x11_tool=$3
+gadget_centre=$4
+spy=$5
+artifacts=$6
+
+if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
+    export ZANDREL_E2E_OWN_DISPLAY=1
+    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
+fi
+[ -n "${DISPLAY:-}" ] || exit 77
+
+name=$(basename "$program")
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+export HOME=$work/home GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+mkdir -p "$HOME" "$work/out"
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
+export ZANDREL_MESSAGE_LOG=$work/boxes.log
+: > "$ZANDREL_MESSAGE_LOG"
+
+if [ "$lang" = nl ]; then
+    curves=" curven geschreven naar"
+    overwrite="' bestaat al. Overschrijven?"
+    cannot_write="Kan het bestand niet schrijven."
+    new_project="nieuw project"
+else
+    curves=" curves written to"
+    overwrite="' already exists. Overwrite?"
+    cannot_write="Cannot write the file."
+    new_project="new project"
+fi
+suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
+
+fail() {
+    echo "FAIL ($name): $*"
+    exit 1
+}
+title_pattern() {
+    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
+}
+# A search that meets a window being destroyed gives up with an X error: try again.
+find_window() {
+    local found=
+    for _ in 1 2 3 4 5; do
+        found=$(timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" 2> /dev/null | head -n 1)
+        [ -n "$found" ] && break
+        sleep 0.2
+    done
+    printf '%s' "$found"
+}
+wait_for_exit() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2> /dev/null && return 1
+    wait "$pid"
+    local status=$?
+    pid=
+    return $status
+}
+box_count() {
+    grep -c '^box ' "$ZANDREL_MESSAGE_LOG"
+}
+# The kind of the last box on the first line, its text after it.
+last_box() {
+    awk '/^box / { kind = $2; text = ""; n = 0; next }
+         /^end$/ { last_kind = kind; last_text = text; next }
+         { text = (n++ ? text "\n" : "") $0 }
+         END { print last_kind; printf "%s", last_text }' "$ZANDREL_MESSAGE_LOG"
+}
+# Waits for the one new box titled "Zandrel" since `before` boxes.
+wait_for_box() {
+    local before=$1 shot=$2
+    box=$(find_window "Zandrel")
+    [ -n "$box" ] || fail "no box titled 'Zandrel' appeared ($shot)"
+    sleep 0.3
+    timeout 10 import -window "$box" "$artifacts/$name-$shot.png"
+    [ "$(box_count)" -eq $((before + 1)) ] || fail "not one new box ($shot): $(cat "$ZANDREL_MESSAGE_LOG")"
+}
+expect_last_box() {
+    local kind=$1 text=$2 seen
+    seen=$(last_box)
+    [ "$seen" = "$kind"$'\n'"$text" ] || fail "the box says '$seen', not '$kind: $text'"
+}
+# Presses "DXF 2D" and waits for the save dialog.
+open_export_dialog() {
+    xdotool mousemove --window "$window" "$button_x" "$button_y" click 1
+    dialog=$(find_window "Export DXF")
+    [ -n "$dialog" ] || fail "DXF 2D showed no dialog titled 'Export DXF'"
+    sleep 0.5
+    xdotool windowfocus --sync "$dialog"
+}
+type_name() {
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    sleep 0.3
+    xdotool key Return
+}
+# Answers the box and waits until it is gone, so that the next search cannot
+# find it again.
+answer() {
+    xdotool windowfocus --sync "$box"
+    xdotool key "$1"
+    for _ in $(seq 1 100); do
+        xdotool getwindowname "$box" > /dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the box stayed open after $1"
+}
+
+read -r button_x button_y <<< "$("$gadget_centre" 9)"
+[ -n "${button_y:-}" ] || fail "could not place the DXF 2D button"
+asan=$(ldd "$program" | awk '/libasan/ { print $3 }')
+LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
+pid=$!
+window=$(find_window "Zandrel - $new_project$suffix")
+[ -n "$window" ] || fail "no window of a new project"
+sleep 1
+
+# --- 1: a first export --------------------------------------------------------
+open_export_dialog
+timeout 10 import -window "$dialog" "$artifacts/$name-export-dialog.png"
+xdotool key ctrl+a ctrl+c
+sleep 0.3
+proposed=$("$x11_tool" selection CLIPBOARD)
+[ "$proposed" = zandrel.dxf ] || fail "the dialog proposes '$proposed', not zandrel.dxf"
+type_name "$work/out/drive"
+path=$work/out/drive.dxf
+wait_for_box 0 result
+[ -f "$path" ] || fail "no $path after the export; the folder holds: $(ls -A "$work/out")"
+# A real reader: ezdxf reads and audits the file; it prints how many entities it found.
+count=$(/usr/bin/python3 - "$path" << 'PY'
+import sys
+import ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+auditor = doc.audit()
+if auditor.errors:
+    sys.exit("audit errors: " + "; ".join(str(e.message) for e in auditor.errors[:5]))
+print(len(doc.modelspace()))
+PY
+) || fail "ezdxf: $count"
+kb=$(($(stat -c %s "$path") / 1024))
+expect_last_box information "$count$curves"$'\n'"$path"$'\n'"($kb KB)"
+[ "$count" -gt 318 ] || fail "only $count entities in the default drive's file"
+answer Return
+grep -q "^exportmap = $work/out/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "export folder not remembered"
+
+# --- 2: the same name again, in the remembered folder ------------------------
+written=$(stat -c %Y.%s "$path")
+sleep 1.1  # so that writing it again would show in the time
+before=$(box_count)
+open_export_dialog
+type_name drive
+wait_for_box "$before" question
+expect_last_box other "'drive.dxf$overwrite"
+answer alt+n
+sleep 1.5
+[ "$(box_count)" -eq $((before + 1)) ] || fail "No was followed by another box: $(last_box)"
+[ "$(stat -c %Y.%s "$path")" = "$written" ] || fail "No changed the file"
+
+before=$(box_count)
+open_export_dialog
+type_name drive
+wait_for_box "$before" question-again
+answer alt+y
+wait_for_box $((before + 1)) written-again
+expect_last_box information "$count$curves"$'\n'"$path"$'\n'"($kb KB)"
+[ "$(stat -c %Y "$path")" != "${written%.*}" ] || fail "Yes did not write the file again"
+answer Return
+
+# --- 3: a name that cannot be written ------------------------------------------
+ln -s /dev/full "$work/out/full.dxf"
+before=$(box_count)
+open_export_dialog
+type_name "$work/out/full.dxf"
+wait_for_box "$before" full-question
+expect_last_box other "'full.dxf$overwrite"
+answer alt+y
+wait_for_box $((before + 1)) failure
+expect_last_box error "$cannot_write"$'\n'"$work/out/full.dxf"
+answer Return
+[ -c /dev/full ] || fail "/dev/full is no longer a device"
+[ "$(ls -A "$work/out" | tr '\n' ' ')" = "drive.dxf full.dxf " ] || fail "left behind: $(ls -A "$work/out")"
+grep -q "^exportmap = $work/out/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "a failed export changed the folder"
+
+# --- 4: nothing to save -------------------------------------------------------
+sleep 0.5
+[ "$(xdotool getwindowname "$window")" = "Zandrel - $new_project$suffix" ] || fail "exporting marked the project changed"
+"$x11_tool" close "$window" || fail "could not ask the window to close"
+wait_for_exit || fail "the window did not close at once after exporting"
+echo "ok ($name): DXF 2D through the GTK dialog, audited by ezdxf; overwrite No and Yes; write failure"
+exit 0

@@ -1,0 +1,260 @@
+#!/usr/bin/env bash
+# F1 and the About window of the real program on an X display:
+#   help_end_to_end.sh PROGRAM LANG GUIDE_SOURCE DATA_DIR X11_TOOL GADGET_CENTRE ARTIFACTS_DIR
+# 1. F1 writes the guide and starts xdg-open (a stand-in on PATH that records
+#    how it was called) with one plain argument: the path of a file holding
+#    exactly the guide's bytes, named for the language, in a folder of its
+#    own (0700) inside the temporary folder; F1 again gives the same path.
+# 2. With Rotate ticked, the Help button's "About" item opens the About
+#    window, 600 x 300, centred over the main window; while it is open the
+#    drawing stands still; Escape closes it; the drive did not turn while it
+#    was open and does not catch up afterwards, and it turns on again.
+# The rotation is read back from the project file, which Ctrl+S writes.
+# It runs on a display of its own (see window_end_to_end.sh); without
+# xvfb-run it uses $DISPLAY; without either it is skipped.
+set -uo pipefail
+
+program=$1
+lang=$2
+guide_source=$3
+data=$4
+x11_tool=$5
+gadget_centre=$6
+artifacts=$7
+
+if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
+    export ZANDREL_E2E_OWN_DISPLAY=1
+    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
+fi
+[ -n "${DISPLAY:-}" ] || exit 77
+
+if [ "$lang" = nl ]; then
+    guide_name=zandrel_handleiding.html
+    about_title=Over
+else
+    guide_name=zandrel_user_guide.html
+    about_title=About
+fi
+
+name=$(basename "$program")
+mkdir -p "$artifacts"
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+export HOME=$work/home TMPDIR=$work/tmp GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+export PATH="$work/bin:$PATH"
+mkdir -p "$HOME" "$TMPDIR" "$work/bin" "$work/projects"
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
+# Numbers below are read and compared with '.' as the decimal point.
+export LC_NUMERIC=C
+
+# The browser opener: its argument count, then each argument on a line.
+record=$work/xdg-open.record
+cat > "$work/bin/xdg-open" << EOF
+#!/bin/sh
+printf '%s\n' "\$#" "\$@" >> '$record'
+EOF
+chmod 700 "$work/bin/xdg-open"
+
+suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
+fail() {
+    echo "FAIL ($name): $*"
+    exit 1
+}
+title_pattern() {
+    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
+}
+find_window() {
+    timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n 1
+}
+wait_for_lines() {
+    local lines=$1
+    for _ in $(seq 1 100); do
+        [ -f "$record" ] && [ "$(wc -l < "$record")" -ge "$lines" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+now() {
+    date +%s.%N
+}
+
+# --- 1: F1 -------------------------------------------------------------------------
+cp "$data/default.zdr" "$work/projects/drive.zdr"
+"$program" "$work/projects/drive.zdr" > "$artifacts/$name-help.log" 2>&1 &
+pid=$!
+window=$(find_window "Zandrel - drive.zdr$suffix")
+[ -n "$window" ] || fail "no window titled after the project"
+xdotool windowfocus --sync "$window"
+xdotool key F1
+wait_for_lines 2 || fail "F1 did not start xdg-open"
+[ "$(sed -n 1p "$record")" = 1 ] || fail "xdg-open got $(sed -n 1p "$record") arguments"
+guide=$(sed -n 2p "$record")
+folder=$(dirname "$guide")
+[ "$(basename "$guide")" = "$guide_name" ] || fail "the guide is called '$(basename "$guide")'"
+[ "$(dirname "$folder")" = "$TMPDIR" ] || fail "the guide is not in a folder of its own in the temporary folder: $guide"
+[ -f "$guide" ] && [ ! -L "$guide" ] || fail "'$guide' is not a file"
+cmp -s "$guide" "$guide_source" || fail "'$guide' does not hold the guide's bytes"
+[ "$(stat -c %a "$folder")" = 700 ] || fail "the guide's folder has mode $(stat -c %a "$folder")"
+
+rm -f "$guide"
+xdotool key F1
+wait_for_lines 4 || fail "the second F1 did not start xdg-open"
+[ "$(sed -n 4p "$record")" = "$guide" ] || fail "the second F1 opened '$(sed -n 4p "$record")', not '$guide'"
+cmp -s "$guide" "$guide_source" || fail "the second F1 did not write the guide again"
+
+# --- 2: the About window while the drive turns --------------------------------------
+project=$work/projects/drive.zdr
+saved_at=
+rotation=
+# Ctrl+S writes the project; sets the rotation it saved (radians) and when.
+save_rotation() {
+    local before
+    before=$(stat -c %y "$project")
+    xdotool windowfocus --sync "$window"
+    xdotool key ctrl+s
+    saved_at=$(now)
+    for _ in $(seq 1 100); do
+        [ "$(stat -c %y "$project")" != "$before" ] && break
+        sleep 0.05
+    done
+    [ "$(stat -c %y "$project")" != "$before" ] || return 1
+    rotation=$(sed -n 's/^draaistand = //p' "$project")
+}
+degrees_between() {
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", (b - a) * 180 / 3.141592653589793 }'
+}
+
+# Where Rotate and the Help button sit, from the English window: the Dutch
+# one has the same rows and a panel only a little wider, so the centre of its
+# Help button lies within the Dutch one too.
+read -r rotate_x rotate_y <<< "$("$gadget_centre" 25)"
+read -r help_x help_y <<< "$("$gadget_centre" 4)"
+[ -n "$rotate_y" ] && [ -n "$help_y" ] || fail "no positions of the controls"
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" "$rotate_x" "$rotate_y" click 1
+sleep 1
+save_rotation || fail "Ctrl+S did not save the project"
+r1=$rotation
+t1=$saved_at
+sleep 2
+save_rotation || fail "Ctrl+S did not save the project"
+r2=$rotation
+t2=$saved_at
+free=$(degrees_between "$r1" "$r2")
+rate=$(awk -v d="$free" -v a="$t1" -v b="$t2" 'BEGIN { printf "%.3f", d / (b - a) }')
+awk -v r="$rate" 'BEGIN { exit !(r > 1) }' || fail "the drive does not turn with Rotate ticked ($free degrees in 2 s)"
+
+about_pattern=$(title_pattern "$about_title")
+# The Help button is the last of the top row; its menu's second item is About.
+# Sets $about to the About window.
+open_about() {
+    local menu= id
+    xdotool windowfocus --sync "$window"
+    xdotool mousemove --window "$window" "$help_x" "$help_y" click 1
+    for _ in $(seq 1 50); do
+        # The pop-up menu is a window of its own, named after the program.
+        for id in $(xdotool search --onlyvisible --name "^$name\$" 2> /dev/null); do
+            [ "$id" = "$window" ] && continue
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            [ "$WIDTH" -gt 50 ] && [ "$HEIGHT" -gt 20 ] && menu=$id
+        done
+        [ -n "$menu" ] && break
+        sleep 0.1
+    done
+    [ -n "$menu" ] || fail "the Help button showed no menu"
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    xdotool mousemove $((X + WIDTH / 3)) $((Y + HEIGHT * 3 / 4)) click 1
+    about=$(find_window "$about_title")
+    [ -n "$about" ] || fail "no window titled '$about_title'"
+}
+about_is_open() {
+    xdotool search --onlyvisible --name "$about_pattern" > /dev/null 2>&1
+}
+wait_until_about_closed() {
+    for _ in $(seq 1 50); do
+        about_is_open || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+open_about
+opened_at=$(now)
+eval "$(xdotool getwindowgeometry --shell "$about")"
+ax=$X ay=$Y aw=$WIDTH ah=$HEIGHT
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$aw" = 600 ] && [ "$ah" = 300 ] || fail "the About window is ${aw} x ${ah}"
+dx=$((ax + aw / 2 - X - WIDTH / 2))
+dy=$((ay + ah / 2 - Y - HEIGHT / 2))
+[ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "the About window is off the main window's centre by $dx, $dy"
+
+# The drawing stands still while the About window is open: the right half of
+# the main window is all canvas (the panel's scroll bar fades on its own time).
+sleep 0.5
+import -window root "$work/during-1.png"
+sleep 2.5
+import -window root "$work/during-2.png"
+cp "$work/during-2.png" "$artifacts/$name-about.png"
+half="$((WIDTH / 2))x${HEIGHT}+$((X + WIDTH / 2))+${Y}"
+changed=$(compare -metric AE "$work/during-1.png[$half]" "$work/during-2.png[$half]" null: 2>&1)
+[ "$changed" = 0 ] || fail "the drawing changed while the About window was open ($changed pixels)"
+# A click on Rotate in the main window meanwhile is lost: the drive turns on
+# afterwards (checked below).
+xdotool mousemove --window "$window" "$rotate_x" "$rotate_y" click 1
+sleep 0.3
+
+xdotool windowfocus --sync "$about"
+xdotool key Escape
+closed_at=$(now)
+wait_until_about_closed || fail "Escape did not close the About window"
+
+save_rotation || fail "Ctrl+S did not save after the About window"
+r3=$rotation
+t3=$saved_at
+turned=$(degrees_between "$r2" "$r3")
+# Outside the About window the drive may turn at the rate measured before,
+# plus half a second and four ticks of slack; over the seconds it was open
+# it may not turn at all, nor make up for them afterwards.
+open_for=$(awk -v a="$opened_at" -v b="$closed_at" 'BEGIN { printf "%.3f", b - a }')
+allowed=$(awk -v r="$rate" -v a="$t2" -v b="$t3" -v o="$open_for" 'BEGIN { printf "%.3f", r * (b - a - o + 0.5) + 1.6 }')
+echo "free rate $rate deg/s; About open $open_for s; turned $turned deg from save to save, allowed $allowed"
+awk -v t="$turned" -v m="$allowed" 'BEGIN { exit !(t <= m) }' ||
+    fail "the drive turned $turned degrees, more than the $allowed it could outside the About window"
+
+sleep 1
+save_rotation || fail "Ctrl+S did not save"
+r4=$rotation
+awk -v d="$(degrees_between "$r3" "$r4")" 'BEGIN { exit !(d > 1) }' || fail "the drive did not turn on after the About window"
+
+# The other ways out: a click on the picture is not one, Return is; the
+# Close button; the window's own close button.
+open_about
+eval "$(xdotool getwindowgeometry --shell "$about")"
+xdotool mousemove $((X + 144)) $((Y + 144)) click 1
+sleep 0.5
+about_is_open || fail "a click on the picture closed the About window"
+xdotool windowfocus --sync "$about"
+xdotool key Return
+wait_until_about_closed || fail "Return did not close the About window"
+
+open_about
+eval "$(xdotool getwindowgeometry --shell "$about")"
+xdotool mousemove $((X + 537)) $((Y + 270)) click 1
+wait_until_about_closed || fail "the Close button did not close the About window"
+
+open_about
+"$x11_tool" close "$about" || fail "could not ask the About window to close"
+wait_until_about_closed || fail "the window's close button did not close the About window"
+"$x11_tool" close "$window" || fail "could not ask the main window to close"
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2> /dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2> /dev/null && fail "the main window did not close after the About window"
+wait "$pid"
+status=$?
+pid=
+[ "$status" = 0 ] || { cat "$artifacts/$name-help.log"; fail "exit status $status"; }
+echo "ok ($name): F1 opens the guide's file; About opens centred, stands the drive still, closes four ways"
+exit 0
