@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands_placeholder.h"
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "app/project_file.h"
 #include "app/shell.h"

@@ -6,7 +6,7 @@
 #include "app/canvas_mouse.h"
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
-#include "app/commands_placeholder.h"
+#include "app/commands.h"
 #include "app/main_window.h"
 #include "app/toolkit.h"
 #include "model/drive.h"

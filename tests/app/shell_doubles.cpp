@@ -2,7 +2,7 @@
 
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
-#include "app/commands_placeholder.h"
+#include "app/commands.h"
 #include "app/shell.h"
 #include "app/toolkit.h"
 

@@ -67,7 +67,7 @@ endforeach()
 
 # On GTK itself, under the virtual display the suite runs in.
 zandrel_test(app_gtk_tests en ${app_test_dir}/toolkit_gtk_test.cpp ${app_test_dir}/gtk_leak_suppressions.cpp)
-target_link_libraries(app_gtk_tests PRIVATE zandrel_toolkit_gtk zandrel_shell_pending zandrel_project_dialogs zandrel_export_command zandrel_shell zandrel_canvas zandrel_export zandrel_files
+target_link_libraries(app_gtk_tests PRIVATE zandrel_toolkit_gtk zandrel_canvas_window zandrel_project_dialogs zandrel_export_command zandrel_shell zandrel_canvas zandrel_export zandrel_files
                                             zandrel_model zandrel_text_en)
 
 # Helpers of the end-to-end test: the X requests xdotool lacks, and the
@@ -83,7 +83,7 @@ zandrel_strict(message_box_spy)
 
 # Where a control sits in the real window, for the scripts that click it.
 add_executable(print_gadget_centre ${app_test_dir}/print_gadget_centre.cpp)
-target_link_libraries(print_gadget_centre PRIVATE zandrel_toolkit_gtk zandrel_shell_pending zandrel_project_dialogs
+target_link_libraries(print_gadget_centre PRIVATE zandrel_toolkit_gtk zandrel_canvas_window zandrel_project_dialogs
                                                   zandrel_export_command zandrel_shell zandrel_canvas zandrel_export
                                                   zandrel_files zandrel_model zandrel_help_commands zandrel_user_guide
                                                   zandrel_about_picture zandrel_text_en)
