@@ -529,8 +529,17 @@ void set_panel_content_height(int height)
 void create_button(GadgetId id, Rect rect, const std::string& text, const std::string& tooltip)
 {
     GtkWidget* button = gtk_button_new_with_label(text.c_str());
-    // A caption wider than the button is cut short instead of pushing the
-    // button over its neighbour.
+    // The layout's buttons are narrow ("Save as..." gets a quarter of the
+    // panel): the theme's side padding alone would cut most captions short.
+    static GtkCssProvider* narrow_padding = [] {
+        GtkCssProvider* provider = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(provider, "button { padding-left: 0; padding-right: 0; }", -1, nullptr);
+        return provider;
+    }();
+    gtk_style_context_add_provider(gtk_widget_get_style_context(button), GTK_STYLE_PROVIDER(narrow_padding),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    // A caption still wider than the button is cut short instead of pushing
+    // the button over its neighbour.
     GtkWidget* caption = gtk_bin_get_child(GTK_BIN(button));
     if (GTK_IS_LABEL(caption)) gtk_label_set_ellipsize(GTK_LABEL(caption), PANGO_ELLIPSIZE_END);
     set_tooltip(button, tooltip);
