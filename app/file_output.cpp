@@ -20,24 +20,30 @@ bool fail(int error)
     return false;
 }
 
-// The file that a save replaces: a link is followed so that it stays a link.
-std::string resolve_target(const std::string& path)
-{
-    struct stat link_status {};
-    if (lstat(path.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (real == nullptr) return path;  // a dangling link is replaced by the file
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
-}
-
 std::string folder_of(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
+}
+
+// The file that a save replaces: links are followed so that a link stays a
+// link, also one whose file does not exist yet (it gets its file, as writing
+// through it in place would have done).
+std::string resolve_target(const std::string& path)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link_status {};
+        if (lstat(current.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return current;
+        char buffer[PATH_MAX];
+        ssize_t length = readlink(current.c_str(), buffer, sizeof buffer - 1);
+        if (length <= 0) return current;
+        std::string next(buffer, static_cast<std::size_t>(length));
+        current = next[0] == '/' ? next : folder_of(current) + "/" + next;
+    }
+    return current;
 }
 
 std::string name_of(const std::string& path)
@@ -105,6 +111,9 @@ bool write_file_replacing(const std::string& path, std::string_view text)
     if (old_exists && S_ISDIR(old_status.st_mode)) return fail(EISDIR);
     // Renaming over a device or a pipe would replace the node itself.
     if (old_exists && !S_ISREG(old_status.st_mode)) return fail(EINVAL);
+    // A file the user may not write stays as it is: the rename needs only the
+    // folder's permission and would replace it all the same.
+    if (old_exists && access(target.c_str(), W_OK) != 0) return fail(errno);
 
     std::string temporary;
     int fd = create_temporary(target, temporary);

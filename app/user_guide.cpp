@@ -160,7 +160,7 @@ std::string write_guide_file(GuideFolder& folder, const std::string& temp_root, 
         dir = make_private_folder(root, folder.path);
         if (dir < 0) {
             folder.path.clear();
-            return failed(joined(root, ""));
+            return failed(joined(root, file_name));  // the guide was meant to go there
         }
     }
     const std::string path = joined(folder.path, file_name);

@@ -21,6 +21,7 @@
 #include "app/help_commands.h"
 #include "app/shell.h"
 #include "model/drive.h"
+#include "text/texts.h"
 #include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 
@@ -190,7 +191,8 @@ TEST_F(GuideCommand, AGuideThatCannotBeWrittenIsAnErrorBoxAndNoBrowser)
     run_one_pass();
     ASSERT_EQ(standin.message_boxes.size(), 1u);
     EXPECT_EQ(standin.message_boxes[0].title, ZANDREL_EXPECTED_GUIDE_TITLE);
-    EXPECT_EQ(standin.message_boxes[0].text, std::string(ZANDREL_EXPECTED_GUIDE_FAILED) + "/proc/");
+    EXPECT_EQ(standin.message_boxes[0].text,
+              std::string(ZANDREL_EXPECTED_GUIDE_FAILED) + "/proc/" + text::user_guide_file_name);
     EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Error);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(recorded_lines(2).size(), 2u) << "the browser was started without a guide";

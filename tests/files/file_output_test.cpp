@@ -129,6 +129,44 @@ TEST(FileOutput, ReadOnlyFolderKeepsTheOldFile)
     EXPECT_EQ(folder_listing(locked), "drive.zdr\n");
 }
 
+// A read-only file in a writable folder is not replaced behind the user's back.
+TEST(FileOutput, ReadOnlyFileKeepsItsContent)
+{
+    TestFolder folder;
+    ASSERT_EQ(chmod(folder.path.c_str(), 0777), 0);
+    std::string path = folder.file("drive.zdr");
+    write_whole_file(path, old_text);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        int result = write_project_file(path, nondefault_input(), nondefault_options());
+        bool said_so = project_file_message == "Cannot write the file.";
+        _exit(result == 0 && said_so ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save did not fail as it should";
+    EXPECT_EQ(read_whole_file(path), old_text);
+    EXPECT_EQ(folder_listing(folder.path), "drive.zdr\n");
+}
+
+TEST(FileOutput, DanglingLinkGetsItsFile)
+{
+    TestFolder folder;
+    std::filesystem::create_directory(folder.file("real"));
+    std::string link = folder.file("link.zdr");
+    std::filesystem::create_symlink("real/drive.zdr", link);  // relative, not there yet
+
+    ASSERT_TRUE(write_file_replacing(link, "new\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(read_whole_file(folder.file("real/drive.zdr")), "new\n");
+}
+
 TEST(FileOutput, LinkStaysALinkAndPermissionsStay)
 {
     TestFolder folder;

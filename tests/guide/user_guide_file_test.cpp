@@ -188,7 +188,7 @@ TEST_F(UserGuideFile, FailureLeavesTheReasonWithThePath)
     GuideFolder folder;
     const std::string no_root = root + "/missing";
     EXPECT_TRUE(write_guide_file(folder, no_root, name, guide).empty());
-    EXPECT_EQ(user_guide_error_text, std::string(text::user_guide_write_failed) + no_root + "/");
+    EXPECT_EQ(user_guide_error_text, std::string(text::user_guide_write_failed) + no_root + "/" + name);
     EXPECT_TRUE(folder.path.empty());
 
     // A folder standing at the file's place cannot be replaced by the guide.
