@@ -1,4 +1,5 @@
 #include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/toolkit.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "text/texts.h"
 
 namespace {
 
@@ -34,7 +36,11 @@ int main_entry(int argc, char** argv)
     // program has a '.' as its decimal point.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
-    if (!toolkit_start(argc, argv)) return 1;
+    if (!toolkit_start(argc, argv)) {
+        // Without a display there is no window to say it in.
+        std::fputs(text::cannot_open_display, stderr);
+        return 1;
+    }
 
     reset_shell_state();
     drive_solution = DriveSolution{};

@@ -865,8 +865,12 @@ void settle_and_discard_events()
 
 void set_canvas_cursor(CanvasCursor cursor)
 {
+    // Every pointer move asks for a cursor; only a change needs a new one.
+    static CanvasCursor shown = CanvasCursor::Default;
+    static bool shown_valid = false;
     Gadget* canvas = find_gadget(Canvas);
     if (!canvas) return;
+    if (shown_valid && cursor == shown && gtk_widget_get_window(canvas->inner)) return;
     if (canvas_cursor) g_object_unref(canvas_cursor);
     canvas_cursor = nullptr;
     GdkDisplay* display = gtk_widget_get_display(canvas->inner);
@@ -875,6 +879,8 @@ void set_canvas_cursor(CanvasCursor cursor)
     if (GdkWindow* window = gtk_widget_get_window(canvas->inner)) {
         gdk_window_set_cursor(window, canvas_cursor);
         gdk_display_flush(display);
+        shown = cursor;
+        shown_valid = true;
     }
 }
 

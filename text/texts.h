@@ -60,6 +60,7 @@ extern const char* const report_tooth_width;
 extern const char* const report_wrap;
 
 // Main window
+extern const char* const cannot_open_display;
 extern const char* const window_title_initial;
 extern const char* const title_prefix;
 extern const char* const title_new_project;

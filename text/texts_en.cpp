@@ -48,6 +48,7 @@ const char* const report_tooth_width = "  tooth width bf1 = ";
 const char* const report_wrap = "   wrap ";
 
 // Main window
+const char* const cannot_open_display = "Zandrel: cannot open the display.\n";
 const char* const window_title_initial = "Zandrel - roller chain with sprockets (ISO 606 / DIN 8187 / DIN 8196)";
 const char* const title_prefix = "Zandrel - ";
 const char* const title_new_project = "new project";

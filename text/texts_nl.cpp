@@ -50,6 +50,7 @@ const char* const report_tooth_width = "  tandbreedte bf1 = ";
 const char* const report_wrap = "   omspanning ";
 
 // Main window
+const char* const cannot_open_display = "Zandrel: kan het beeldscherm niet openen.\n";
 const char* const window_title_initial = "Zandrel - rollenketting met kettingwielen (ISO 606 / DIN 8187 / DIN 8196)";
 const char* const title_prefix = "Zandrel - ";
 const char* const title_new_project = "nieuw project";
