@@ -13,9 +13,11 @@
 #    error box with the reason and the path; the remembered folder stays;
 # 4. the window then closes at once: exporting changed nothing in the project.
 # The boxes' texts are read through MESSAGE_BOX_SPY, preloaded into the
-# program. It runs on a display of its own (see window_end_to_end.sh); without
-# xvfb-run it uses $DISPLAY; without either it is skipped.
+# program. It runs on a display of its own (see run_on_own_display in
+# end_to_end_common.sh, which also gives fail, find_window, wait_for_exit and
+# the title's $suffix).
 set -uo pipefail
+source "$(dirname "$0")/end_to_end_common.sh"
 
 program=$1
 lang=$2
@@ -24,20 +26,10 @@ gadget_centre=$4
 spy=$5
 artifacts=$6
 
-if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
-    export ZANDREL_E2E_OWN_DISPLAY=1
-    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
-fi
-[ -n "${DISPLAY:-}" ] || exit 77
-
-name=$(basename "$program")
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
-export HOME=$work/home GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+run_on_own_display "$@"
+begin_test "$(basename "$program")" "$artifacts"
+export HOME=$work/home GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$work/out"
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
 export ZANDREL_MESSAGE_LOG=$work/boxes.log
 : > "$ZANDREL_MESSAGE_LOG"
 
@@ -52,35 +44,16 @@ else
     cannot_write="Cannot write the file."
     new_project="new project"
 fi
-suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
 
-fail() {
-    echo "FAIL ($name): $*"
-    exit 1
-}
-title_pattern() {
-    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
-}
 # A search that meets a window being destroyed gives up with an X error: try again.
-find_window() {
+find_window_retrying() {
     local found=
     for _ in 1 2 3 4 5; do
-        found=$(timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" 2> /dev/null | head -n 1)
+        found=$(find_window "$1" 2> /dev/null)
         [ -n "$found" ] && break
         sleep 0.2
     done
     printf '%s' "$found"
-}
-wait_for_exit() {
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2> /dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2> /dev/null && return 1
-    wait "$pid"
-    local status=$?
-    pid=
-    return $status
 }
 box_count() {
     grep -c '^box ' "$ZANDREL_MESSAGE_LOG"
@@ -95,7 +68,7 @@ last_box() {
 # Waits for the one new box titled "Zandrel" since `before` boxes.
 wait_for_box() {
     local before=$1 shot=$2
-    box=$(find_window "Zandrel")
+    box=$(find_window_retrying "Zandrel")
     [ -n "$box" ] || fail "no box titled 'Zandrel' appeared ($shot)"
     sleep 0.3
     timeout 10 import -window "$box" "$artifacts/$name-$shot.png"
@@ -109,7 +82,7 @@ expect_last_box() {
 # Presses "DXF 2D" and waits for the save dialog.
 open_export_dialog() {
     xdotool mousemove --window "$window" "$button_x" "$button_y" click 1
-    dialog=$(find_window "Export DXF")
+    dialog=$(find_window_retrying "Export DXF")
     [ -n "$dialog" ] || fail "DXF 2D showed no dialog titled 'Export DXF'"
     sleep 0.5
     xdotool windowfocus --sync "$dialog"
@@ -137,7 +110,7 @@ read -r button_x button_y <<< "$("$gadget_centre" 9)"
 asan=$(ldd "$program" | awk '/libasan/ { print $3 }')
 LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
 pid=$!
-window=$(find_window "Zandrel - $new_project$suffix")
+window=$(find_window_retrying "Zandrel - $new_project$suffix")
 [ -n "$window" ] || fail "no window of a new project"
 sleep 1
 

@@ -10,9 +10,11 @@
 #    drawing stands still; Escape closes it; the drive did not turn while it
 #    was open and does not catch up afterwards, and it turns on again.
 # The rotation is read back from the project file, which Ctrl+S writes.
-# It runs on a display of its own (see window_end_to_end.sh); without
-# xvfb-run it uses $DISPLAY; without either it is skipped.
+# It runs on a display of its own (see run_on_own_display in
+# end_to_end_common.sh, which also gives fail, title_pattern, find_window,
+# wait_until_exited and the title's $suffix).
 set -uo pipefail
+source "$(dirname "$0")/end_to_end_common.sh"
 
 program=$1
 lang=$2
@@ -22,11 +24,7 @@ x11_tool=$5
 gadget_centre=$6
 artifacts=$7
 
-if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
-    export ZANDREL_E2E_OWN_DISPLAY=1
-    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
-fi
-[ -n "${DISPLAY:-}" ] || exit 77
+run_on_own_display "$@"
 
 if [ "$lang" = nl ]; then
     guide_name=zandrel_handleiding.html
@@ -36,15 +34,10 @@ else
     about_title=About
 fi
 
-name=$(basename "$program")
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
-export HOME=$work/home TMPDIR=$work/tmp GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+begin_test "$(basename "$program")" "$artifacts"
+export HOME=$work/home TMPDIR=$work/tmp GSETTINGS_BACKEND=memory
 export PATH="$work/bin:$PATH"
 mkdir -p "$HOME" "$TMPDIR" "$work/bin" "$work/projects"
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
 # Numbers below are read and compared with '.' as the decimal point.
 export LC_NUMERIC=C
 
@@ -56,17 +49,6 @@ printf '%s\n' "\$#" "\$@" >> '$record'
 EOF
 chmod 700 "$work/bin/xdg-open"
 
-suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
-fail() {
-    echo "FAIL ($name): $*"
-    exit 1
-}
-title_pattern() {
-    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
-}
-find_window() {
-    timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n 1
-}
 wait_for_lines() {
     local lines=$1
     for _ in $(seq 1 100); do
@@ -247,11 +229,7 @@ open_about
 "$x11_tool" close "$about" || fail "could not ask the About window to close"
 wait_until_about_closed || fail "the window's close button did not close the About window"
 "$x11_tool" close "$window" || fail "could not ask the main window to close"
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2> /dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2> /dev/null && fail "the main window did not close after the About window"
+wait_until_exited || fail "the main window did not close after the About window"
 wait "$pid"
 status=$?
 pid=

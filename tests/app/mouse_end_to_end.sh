@@ -14,30 +14,19 @@
 #    turns, and is rebuilt when the box is unticked.
 # Positions are found in screenshots by colour: the canvas's background, the
 # wheel fills, the blue of ticked check boxes and of the slider's trough.
+# It runs on a display of its own (see run_on_own_display in
+# end_to_end_common.sh, which also gives fail, find_window_matching and
+# stop_program).
 set -uo pipefail
+source "$(dirname "$0")/end_to_end_common.sh"
 
 program=$1
 x11_tool=$2
 artifacts=$3
 
-if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
-    export ZANDREL_E2E_OWN_DISPLAY=1
-    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
-fi
-[ -n "${DISPLAY:-}" ] || exit 77
-
-name=$(basename "$program")-mouse
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
-export HOME=$work GDK_BACKEND=x11 NO_AT_BRIDGE=1
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
-
-fail() {
-    echo "FAIL ($name): $*"
-    exit 1
-}
+run_on_own_display "$@"
+begin_test "$(basename "$program")-mouse" "$artifacts"
+export HOME=$work
 
 # Colours of the drawing (app/canvas_draw.h) and of GTK's default theme.
 background="srgb(250,250,252)"
@@ -111,7 +100,7 @@ report_text() {
 
 "$program" > "$artifacts/$name.log" 2>&1 &
 pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zandrel - ' | head -n 1)
+window=$(find_window_matching '^Zandrel - ')
 [ -n "$window" ] || fail "no window"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool windowfocus --sync "$window"
@@ -257,9 +246,7 @@ drawing_of stopped-later
 [ "$(differing_pixels stopped-drawing stopped-later-drawing)" = 0 ] || fail "the drive turns on after Rotate was unticked"
 cp "$work/stopped.png" "$artifacts/$name-turned.png"
 
-kill "$pid"
-wait "$pid" 2> /dev/null
-pid=
+stop_program
 grep -q "runtime error\|ERROR: AddressSanitizer" "$artifacts/$name.log" && fail "sanitizer reports, see $name.log"
 echo "ok ($name): wheel colours, zoom about the pointer, fit, pan, idler drag, rotation"
 exit 0

@@ -10,84 +10,23 @@
 #    ".zdr" and the file is written; closing with changes asks, Escape keeps
 #    the window, Yes saves and quits;
 # 4. Ctrl+O shows the GTK open dialog; the typed path opens.
-# It runs on a display of its own (see window_end_to_end.sh); without xvfb-run
-# it uses $DISPLAY; without either it is skipped.
+# It runs on a display of its own (see run_on_own_display in
+# end_to_end_common.sh, which also gives fail, find_window, wait_for_title,
+# wait_for_exit, stop_program, copy_at, type_z1 and the title's $suffix).
 set -uo pipefail
+source "$(dirname "$0")/end_to_end_common.sh"
 
 program=$1
 data=$2
 x11_tool=$3
 artifacts=$4
 
-if [ -z "${ZANDREL_E2E_OWN_DISPLAY:-}" ] && command -v xvfb-run > /dev/null; then
-    export ZANDREL_E2E_OWN_DISPLAY=1
-    exec xvfb-run -a -n $((200 + RANDOM % 600)) -s "-screen 0 1600x1000x24" bash "$0" "$@"
-fi
-[ -n "${DISPLAY:-}" ] || exit 77
-
-name=$(basename "$program")
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-pid=
-trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
+run_on_own_display "$@"
+begin_test "$(basename "$program")" "$artifacts"
 # GSETTINGS_BACKEND: the file chooser keeps its settings in memory instead
 # of looking for a session bus that is not there.
-export HOME=$work/home GDK_BACKEND=x11 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
+export HOME=$work/home GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$work/projects" "$work/saved"
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/gtk_leaks.supp:print_suppressions=0"
-
-suffix="   (ISO 606 / DIN 8187 / DIN 8196)"
-fail() {
-    echo "FAIL ($name): $*"
-    exit 1
-}
-title_pattern() {
-    printf '^%s$' "$(printf '%s' "$1" | sed 's/[][()*.^$\\/+?{}|]/\\&/g')"
-}
-find_window() {
-    timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n 1
-}
-wait_for_title() {
-    local window=$1 wanted=$2
-    for _ in $(seq 1 100); do
-        [ "$(xdotool getwindowname "$window" 2> /dev/null)" = "$wanted" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-wait_for_exit() {
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2> /dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2> /dev/null && return 1
-    wait "$pid"
-    local status=$?
-    pid=
-    return $status
-}
-# The text of the control under a point of the window, through the clipboard.
-copy_at() {
-    local window=$1 x=$2 y=$3
-    xdotool windowfocus --sync "$window"
-    xdotool mousemove --window "$window" "$x" "$y" click 1
-    sleep 0.3
-    xdotool key ctrl+a ctrl+c
-    sleep 0.3
-    "$x11_tool" selection CLIPBOARD
-}
-# "Teeth Z1" is the second row of the panel; at any usual font size its field
-# covers this point (as in window_end_to_end.sh).
-z1_x=260
-z1_y=110
-type_z1() {
-    local window=$1 teeth=$2
-    xdotool windowfocus --sync "$window"
-    xdotool mousemove --window "$window" $z1_x $z1_y click --repeat 3 1
-    sleep 0.3
-    xdotool key ctrl+a
-    xdotool type --delay 50 "$teeth"
-}
 
 # --- 1: a project from the command line -----------------------------------------
 cp "$data/nondefault.zdr" "$work/projects/nondefault.zdr"
@@ -119,9 +58,7 @@ window=$(find_window "Zandrel - unknown_size.zdr$suffix")
 [ -n "$window" ] || fail "the project did not open after its warning"
 z1=$(copy_at "$window" $z1_x $z1_y)
 [ "$z1" = 19 ] || fail "Teeth Z1 shows '$z1', not the project's 19"
-kill "$pid"
-wait "$pid" 2> /dev/null
-pid=
+stop_program
 
 # --- 3: save through the GTK dialog, then the question at closing ----------------
 "$program" > "$artifacts/$name-project-3.log" 2>&1 &
