@@ -18,6 +18,110 @@ int clamped_count(double arc_length, double step, int lowest, int highest)
     return static_cast<int>(n);
 }
 
+// Finds the point of a run farthest from the segment joining its ends, the
+// first one where several are equally far: the heart of the simplification,
+// which asks it about n log n times. Long runs skip the blocks of points that
+// cannot hold the answer: the distance from a segment is convex, so no point
+// in a block's bounding box lies farther than the box's farthest corner.
+class FarthestPoint {
+public:
+    explicit FarthestPoint(const std::vector<Point2D>& points) : p(points)
+    {
+        boxes.reserve(p.size() / block + 1);
+        for (std::size_t start = 0; start < p.size(); start += block) {
+            Box box{p[start].x, p[start].y, p[start].x, p[start].y};
+            for (std::size_t i = start; i < std::min(start + block, p.size()); ++i) {
+                box.min_x = std::min(box.min_x, p[i].x);
+                box.min_y = std::min(box.min_y, p[i].y);
+                box.max_x = std::max(box.max_x, p[i].x);
+                box.max_y = std::max(box.max_y, p[i].y);
+            }
+            boxes.push_back(box);
+        }
+        bounds.resize(boxes.size());
+    }
+
+    // The index in a + 1 .. b - 1 of the farthest point from p[a] p[b].
+    std::size_t find(std::size_t a, std::size_t b)
+    {
+        ax = p[a].x;
+        ay = p[a].y;
+        dx = p[b].x - ax;
+        dy = p[b].y - ay;
+        const double l2 = dx * dx + dy * dy;
+        segment_l2 = l2;
+        best_d2 = -1.0;
+        best_index = a + 1;
+
+        const std::size_t first_block = (a + 1 + block - 1) / block;
+        const std::size_t end_block = b / block;
+        if (end_block < first_block + 4) {
+            scan(a + 1, b);
+            return best_index;
+        }
+        scan(a + 1, first_block * block);
+        scan(end_block * block, b);
+
+        // Rounding in the distance of a point is far below this margin.
+        double reach2 = 0.0;
+        std::size_t most = first_block;
+        for (std::size_t k = first_block; k < end_block; ++k) {
+            const Box& box = boxes[k];
+            double bound = 0.0;
+            for (const double x : {box.min_x, box.max_x}) {
+                for (const double y : {box.min_y, box.max_y}) {
+                    bound = std::max(bound, squared_distance(x, y));
+                    reach2 = std::max(reach2, (x - ax) * (x - ax) + (y - ay) * (y - ay));
+                }
+            }
+            bounds[k] = bound;
+            if (bound > bounds[most]) most = k;
+        }
+        const double margin = 1e-9 * std::sqrt(reach2) + 1e-300;
+        scan(most * block, (most + 1) * block);
+        for (std::size_t k = first_block; k < end_block; ++k) {
+            if (k == most) continue;
+            const double reach = std::sqrt(bounds[k]) + margin;
+            if (reach * reach >= best_d2) scan(k * block, (k + 1) * block);
+        }
+        return best_index;
+    }
+
+private:
+    static constexpr std::size_t block = 32;
+    struct Box {
+        double min_x, min_y, max_x, max_y;
+    };
+
+    double squared_distance(double x, double y) const
+    {
+        const double px = x - ax, py = y - ay;
+        const double t = segment_l2 != 0.0 ? std::clamp((px * dx + py * dy) / segment_l2, 0.0, 1.0) : 0.0;
+        const double ex = px - t * dx, ey = py - t * dy;
+        return ex * ex + ey * ey;
+    }
+
+    // Blocks may be scanned out of order; among equal distances the lowest
+    // index still wins.
+    void scan(std::size_t from, std::size_t to)
+    {
+        for (std::size_t i = from; i < to; ++i) {
+            const double d2 = squared_distance(p[i].x, p[i].y);
+            if (d2 > best_d2 || (d2 == best_d2 && i < best_index)) {
+                best_d2 = d2;
+                best_index = i;
+            }
+        }
+    }
+
+    const std::vector<Point2D>& p;
+    std::vector<Box> boxes;
+    std::vector<double> bounds;
+    double ax = 0.0, ay = 0.0, dx = 0.0, dy = 0.0, segment_l2 = 0.0;
+    double best_d2 = -1.0;
+    std::size_t best_index = 0;
+};
+
 }  // namespace
 
 double point_segment_distance(double px, double py, double ax, double ay, double bx, double by)
@@ -60,6 +164,8 @@ void simplify_closed_outline(const Outline& source, double tolerance, Outline& d
     }
     keep[0] = keep[far_index] = keep[n] = 1;
 
+    FarthestPoint farthest(p);
+
     // An explicit stack: outlines of thousands of points would recurse deeply.
     std::vector<std::size_t> stack;
     stack.reserve(2 * n + 5);
@@ -73,26 +179,9 @@ void simplify_closed_outline(const Outline& source, double tolerance, Outline& d
         const std::size_t a = stack.back();
         stack.pop_back();
         if (b < a + 2) continue;
-        // The farthest point from the segment, by squared distance: the same
-        // order as the distance itself without a square root per point.
-        const double ax = p[a].x, ay = p[a].y;
-        const double dx = p[b].x - ax, dy = p[b].y - ay;
-        const double l2 = dx * dx + dy * dy;
-        const double inverse_l2 = l2 != 0.0 ? 1.0 / l2 : 0.0;
-        double best_d2 = -1.0;
-        std::size_t best_index = a + 1;
-        for (std::size_t i = a + 1; i < b; ++i) {
-            const double px = p[i].x - ax, py = p[i].y - ay;
-            const double t = std::clamp((px * dx + py * dy) * inverse_l2, 0.0, 1.0);
-            const double ex = px - t * dx, ey = py - t * dy;
-            const double d2 = ex * ex + ey * ey;
-            if (d2 > best_d2) {
-                best_d2 = d2;
-                best_index = i;
-            }
-        }
+        const std::size_t best_index = farthest.find(a, b);
         const Point2D& q = p[best_index];
-        const double best = point_segment_distance(q.x, q.y, ax, ay, p[b].x, p[b].y);
+        const double best = point_segment_distance(q.x, q.y, p[a].x, p[a].y, p[b].x, p[b].y);
         if (best > tolerance) {
             keep[best_index] = 1;
             stack.push_back(a);

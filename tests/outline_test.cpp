@@ -192,3 +192,83 @@ TEST(LinkPlateOutline, PointCountsAreLimited)
     ASSERT_EQ(link_plate_outline(0, 0, 12.7, 0, 11.81, plate, 1e9), 0);
     EXPECT_EQ(plate.size(), 2u * 9u + 2u * 1u);
 }
+
+namespace {
+
+// The plain method, straight from its definition, to hold the fast one to.
+void reference_keep(const std::vector<Point2D>& p, std::size_t a, std::size_t b, double tolerance,
+                    std::vector<unsigned char>& keep)
+{
+    if (b < a + 2) return;
+    double best = -1.0;
+    std::size_t index = a + 1;
+    for (std::size_t i = a + 1; i < b; ++i) {
+        const double d = point_segment_distance(p[i].x, p[i].y, p[a].x, p[a].y, p[b].x, p[b].y);
+        if (d > best) {
+            best = d;
+            index = i;
+        }
+    }
+    if (best <= tolerance) return;
+    keep[index] = 1;
+    reference_keep(p, a, index, tolerance, keep);
+    reference_keep(p, index, b, tolerance, keep);
+}
+
+Outline reference_simplify(const Outline& source, double tolerance)
+{
+    std::vector<Point2D> p(source.begin(), source.end());
+    p.push_back(source[0]);
+    const std::size_t n = source.size();
+    std::size_t far = 0;
+    double far_d2 = 0.0;
+    for (std::size_t i = 1; i < n; ++i) {
+        const double d2 = (p[i].x - p[0].x) * (p[i].x - p[0].x) + (p[i].y - p[0].y) * (p[i].y - p[0].y);
+        if (d2 > far_d2) {
+            far_d2 = d2;
+            far = i;
+        }
+    }
+    std::vector<unsigned char> keep(n + 1, 0);
+    keep[0] = keep[far] = 1;
+    reference_keep(p, 0, far, tolerance, keep);
+    reference_keep(p, far, n, tolerance, keep);
+    Outline out;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) out.push_back(p[i]);
+    return out;
+}
+
+}  // namespace
+
+// Skipping far-off blocks of points is only a short cut: the kept points are
+// exactly those of the plain method, ties included.
+TEST(SimplifyClosedOutline, KeepsExactlyThePointsOfThePlainMethod)
+{
+    load_chain_size_table();
+    std::vector<Outline> outlines;
+    SprocketGeometry g;
+    for (auto [size, z] : {std::pair{2, 17}, {9, 120}, {0, 6}}) {
+        const ChainSize& c = chain_sizes[static_cast<std::size_t>(size)];
+        ASSERT_EQ(build_sprocket(g, z, c.pitch, c.roller_diameter, c.inner_width, 0.0), 1);
+        outlines.push_back(g.outline);
+    }
+    // A circle of many points: every split meets exactly equal distances.
+    Outline circle;
+    for (int i = 0; i < 4096; ++i) circle.push_back({std::cos(i * 2 * pi / 4096), std::sin(i * 2 * pi / 4096)});
+    outlines.push_back(circle);
+    // A square with long straight runs of equal distances.
+    Outline square;
+    for (int i = 0; i < 800; ++i) square.push_back({static_cast<double>(i % 200), i < 200 ? 0.0 : 1.0 * (i / 200)});
+    outlines.push_back(square);
+
+    for (const Outline& o : outlines) {
+        for (double tol : {0.0005, 0.001, 0.01, 0.3}) {
+            Outline fast;
+            simplify_closed_outline(o, tol, fast);
+            const Outline plain = reference_simplify(o, tol);
+            ASSERT_EQ(fast.size(), plain.size()) << "tolerance " << tol;
+            for (std::size_t i = 0; i < fast.size(); ++i) ASSERT_TRUE(same(fast[i], plain[i])) << i;
+        }
+    }
+}
