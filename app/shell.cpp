@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "app/about_picture.h"
+#include "app/canvas_draw.h"
 #include "app/canvas_mouse.h"
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
@@ -10,7 +11,6 @@
 #include "app/main_window.h"
 #include "app/toolkit.h"
 #include "model/drive.h"
-#include "model/outline.h"
 #include "model/report.h"
 #include "text/texts.h"
 
@@ -191,9 +191,7 @@ void recalculate_and_redraw(std::int64_t fit)
 {
     gadgets_to_project();
     compute_drive(drive_input, drive_solution);
-    simplify_closed_outline(drive_solution.wheel1_geometry.outline, 0.001, wheel1_display_outline);
-    simplify_closed_outline(drive_solution.wheel2_geometry.outline, 0.001, wheel2_display_outline);
-    simplify_closed_outline(drive_solution.idler_geometry.outline, 0.001, idler_display_outline);
+    update_display_outlines();
     if (fit == 1) fit_view_to_drive();
     update_report_text();
     redraw_canvas();
