@@ -4,14 +4,14 @@ zandrel_test(files_tests en
     files/key_value_file_test.cpp
     files/preferences_test.cpp
     files/project_file_test.cpp
-    files/test_folder.cpp
+    files/test_data.cpp
 )
 target_link_libraries(files_tests PRIVATE zandrel_files zandrel_model zandrel_text_en)
 target_compile_definitions(files_tests PRIVATE ZANDREL_FILES_DATA="${CMAKE_CURRENT_SOURCE_DIR}/files/data")
 
 zandrel_test(files_tests_nl nl
     files/project_file_nl_test.cpp
-    files/test_folder.cpp
+    files/test_data.cpp
 )
 target_link_libraries(files_tests_nl PRIVATE zandrel_files zandrel_model zandrel_text_nl)
 target_compile_definitions(files_tests_nl PRIVATE ZANDREL_FILES_DATA="${CMAKE_CURRENT_SOURCE_DIR}/files/data")

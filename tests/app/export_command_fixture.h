@@ -19,29 +19,16 @@
 // remembered export folder starts empty.
 class ExportCommandTest : public ::testing::Test {
 protected:
-    ScratchFolder home;
-    ScratchFolder work;
-    std::string saved_home;
-    bool had_home = false;
+    TestFolder home;
+    TestFolder work;
+    ScopedEnv home_env{"HOME", home.path};  // after `home`, which it names
 
     void SetUp() override
     {
-        const char* h = std::getenv("HOME");
-        had_home = h != nullptr;
-        if (had_home) saved_home = h;
-        setenv("HOME", home.path.c_str(), 1);
         standin_reset();
         start_program();
         ASSERT_EQ(drive_solution.laid, 1) << "the default drive should be laid at start";
         forget_what_was_shown();
-    }
-
-    void TearDown() override
-    {
-        if (had_home)
-            setenv("HOME", saved_home.c_str(), 1);
-        else
-            unsetenv("HOME");
     }
 
     // Runs the real start-up; a close queued first ends the main loop after

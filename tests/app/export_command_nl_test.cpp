@@ -13,7 +13,7 @@ TEST_F(ExportCommandTest, DutchRefusalQuestionResultAndFailures)
     export_to(Dxf2DButton, work.file("aandrijving"));
     const std::string path = work.file("aandrijving.dxf");
     ASSERT_TRUE(path_exists(path));
-    const DxfFile file = parse_dxf(read_bytes(path));
+    const DxfFile file = parse_dxf(read_whole_file(path));
     EXPECT_EQ(count_by_layer(file, "CIRCLE")["ROL"], 106);
     EXPECT_EQ(count_by_layer(file, "POLYLINE")["BINNENSCHALM"], 53);
     ASSERT_EQ(standin.message_boxes.size(), 1u);

@@ -70,7 +70,7 @@ TEST_F(ExportCommandTest, WithoutALaidDriveEveryButtonOnlyWarns)
         standin.chosen_paths.clear();
         forget_what_was_shown();
     }
-    EXPECT_EQ(work.listing(), "");
+    EXPECT_EQ(folder_listing(work.path), "");
     EXPECT_TRUE(standin.cursors_set.empty());
 }
 
@@ -103,7 +103,7 @@ TEST_F(ExportCommandTest, SaveDialogOfEachKindAndCancelDoesNothing)
         EXPECT_TRUE(standin.cursors_set.empty()) << kind.button;
         forget_what_was_shown();
     }
-    EXPECT_EQ(work.listing(), "");
+    EXPECT_EQ(folder_listing(work.path), "");
     EXPECT_EQ(remembered_folder(), "(none)");
     EXPECT_EQ(project_modified, 0);
 }
@@ -112,8 +112,8 @@ TEST_F(ExportCommandTest, Dxf2DWritesTheDriveAndReportsCountAndSize)
 {
     export_to(Dxf2DButton, work.file("drive"));
     const std::string path = work.file("drive.dxf");
-    ASSERT_TRUE(path_exists(path)) << work.listing();
-    const DxfFile file = parse_dxf(read_bytes(path));
+    ASSERT_TRUE(path_exists(path)) << folder_listing(work.path);
+    const DxfFile file = parse_dxf(read_whole_file(path));
     ASSERT_TRUE(file.well_formed);
     // The default drive: 106 rollers, each with its pin, 53 plates of each kind.
     EXPECT_EQ(count_by_layer(file, "CIRCLE")["ROLLER"], 106);
@@ -169,15 +169,15 @@ TEST_F(ExportCommandTest, TypedExtensionIsKeptAndAMissingOneAdded)
     export_to(Dxf2DButton, work.file("drive.txt"));
     export_to(Dxf2DButton, work.file("v1.2"));
     export_to(Dxf2DButton, work.file("plan."));
-    EXPECT_EQ(work.listing(), "drive.txt plan..dxf v1.2");
+    EXPECT_EQ(folder_listing(work.path), "drive.txt\nplan..dxf\nv1.2\n");
     for (const std::string name : {"drive.txt", "v1.2", "plan..dxf"})
-        EXPECT_TRUE(parse_dxf(read_bytes(work.file(name))).well_formed) << name;
+        EXPECT_TRUE(parse_dxf(read_whole_file(work.file(name))).well_formed) << name;
 }
 
 TEST_F(ExportCommandTest, ScopeAndPitchCirclesAreTakenFromTheFieldsAsShown)
 {
     export_to(Dxf2DButton, work.file("all.dxf"));
-    const int pitch_circles_before = count_by_layer(parse_dxf(read_bytes(work.file("all.dxf"))), "CIRCLE")["PITCH_CIRCLE"];
+    const int pitch_circles_before = count_by_layer(parse_dxf(read_whole_file(work.file("all.dxf"))), "CIRCLE")["PITCH_CIRCLE"];
 
     // The controls show other choices, although no change of them has been
     // handled yet: the export takes what they show.
@@ -185,7 +185,7 @@ TEST_F(ExportCommandTest, ScopeAndPitchCirclesAreTakenFromTheFieldsAsShown)
     pitch_check.state = pitch_check.state != 0 ? 0 : 1;
     standin.gadgets[ExportScopeCombo].state = 2;  // wheel 1 only
     export_to(Dxf2DButton, work.file("wheel1.dxf"));
-    const DxfFile wheel1 = parse_dxf(read_bytes(work.file("wheel1.dxf")));
+    const DxfFile wheel1 = parse_dxf(read_whole_file(work.file("wheel1.dxf")));
     std::map<std::string, int> layers;
     for (const DxfEntity& e : wheel1.entities) ++layers[e.layer];
     EXPECT_EQ(layers.count("ROLLER"), 0u);
@@ -197,7 +197,7 @@ TEST_F(ExportCommandTest, ScopeAndPitchCirclesAreTakenFromTheFieldsAsShown)
 
 TEST_F(ExportCommandTest, OverwriteIsAskedForAnyExistingFileAndOnlyYesWrites)
 {
-    write_bytes(work.file("drive.dxf"), "keep me");
+    write_whole_file(work.file("drive.dxf"), "keep me");
     for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Cancel}) {
         standin.answers.push_back(answer);
         export_to(Dxf2DButton, work.file("drive"));
@@ -205,20 +205,20 @@ TEST_F(ExportCommandTest, OverwriteIsAskedForAnyExistingFileAndOnlyYesWrites)
         EXPECT_EQ(standin.message_boxes[0].title, "Zandrel");
         EXPECT_EQ(standin.message_boxes[0].text, "'drive.dxf' already exists. Overwrite?");
         EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::QuestionYesNo);
-        EXPECT_EQ(read_bytes(work.file("drive.dxf")), "keep me");
+        EXPECT_EQ(read_whole_file(work.file("drive.dxf")), "keep me");
         EXPECT_TRUE(standin.cursors_set.empty());
         forget_what_was_shown();
     }
     EXPECT_EQ(remembered_folder(), "(none)");
 
     // An empty file is asked about as well; Yes writes it.
-    write_bytes(work.file("empty.dxf"), "");
+    write_whole_file(work.file("empty.dxf"), "");
     standin.answers.push_back(MessageAnswer::Yes);
     export_to(Dxf2DButton, work.file("empty.dxf"));
     ASSERT_EQ(standin.message_boxes.size(), 2u);
     EXPECT_EQ(standin.message_boxes[0].text, "'empty.dxf' already exists. Overwrite?");
     EXPECT_EQ(standin.message_boxes[1].kind, MessageKind::Information);
-    EXPECT_TRUE(parse_dxf(read_bytes(work.file("empty.dxf"))).well_formed);
+    EXPECT_TRUE(parse_dxf(read_whole_file(work.file("empty.dxf"))).well_formed);
     EXPECT_EQ(remembered_folder(), work.path + "/");
 }
 
@@ -236,7 +236,7 @@ TEST_F(ExportCommandTest, FailedWriteShowsTheReasonAndPathAndRemembersNothing)
         EXPECT_EQ(standin.cursors_set, (std::vector<CanvasCursor>{CanvasCursor::Busy, CanvasCursor::Default}));
         forget_what_was_shown();
     }
-    EXPECT_EQ(work.listing(), "plans.dxf");
+    EXPECT_EQ(folder_listing(work.path), "plans.dxf\n");
     EXPECT_TRUE(std::filesystem::is_empty(work.file("plans.dxf")));
     EXPECT_EQ(remembered_folder(), "(none)");
 
@@ -253,13 +253,13 @@ TEST_F(ExportCommandTest, FailedWriteShowsTheReasonAndPathAndRemembersNothing)
     struct stat status {};
     ASSERT_EQ(stat("/dev/full", &status), 0);
     EXPECT_TRUE(S_ISCHR(status.st_mode));
-    EXPECT_EQ(work.listing(), "full.dxf plans.dxf");
+    EXPECT_EQ(folder_listing(work.path), "full.dxf\nplans.dxf\n");
     EXPECT_EQ(remembered_folder(), "(none)");
 
     // After a good export, a failed one keeps the folder of the good one.
     export_to(Dxf2DButton, work.file("good"));
     ASSERT_EQ(remembered_folder(), work.path + "/");
-    ScratchFolder elsewhere;
+    TestFolder elsewhere;
     export_to(Dxf2DButton, elsewhere.file("missing/drive"));
     EXPECT_EQ(standin.message_boxes.back().kind, MessageKind::Error);
     EXPECT_EQ(remembered_folder(), work.path + "/");
@@ -277,7 +277,7 @@ TEST_F(ExportCommandTest, KindsWithoutAWriterYetFailThroughTheFailureMessage)
         EXPECT_EQ(standin.cursors_set, (std::vector<CanvasCursor>{CanvasCursor::Busy, CanvasCursor::Default}));
         forget_what_was_shown();
     }
-    EXPECT_EQ(work.listing(), "");
+    EXPECT_EQ(folder_listing(work.path), "");
     EXPECT_EQ(remembered_folder(), "(none)");
 }
 

@@ -24,43 +24,11 @@
 #include "text/texts.h"
 #include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
+#include "tests/support/test_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_) {
-            setenv(name_, old_.c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 
 // The real start-up on the stand-in; a queued close ends the main loop after
 // its first pass and the test carries on with the window as it was left.
@@ -147,7 +115,7 @@ TEST_F(GuideCommand, F1WritesTheGuideAndHandsItsPathToTheBrowser)
     // The plain path, no quotes around it, in a folder of its own under ours.
     EXPECT_EQ(guide.filename(), ZANDREL_EXPECTED_GUIDE_FILE);
     EXPECT_EQ(guide.parent_path().parent_path(), fs::path(temp));
-    EXPECT_EQ(read_file(guide), read_file(ZANDREL_GUIDE_SOURCE));
+    EXPECT_EQ(read_whole_file(guide), read_whole_file(ZANDREL_GUIDE_SOURCE));
     struct stat folder {};
     ASSERT_EQ(lstat(guide.parent_path().c_str(), &folder), 0);
     EXPECT_TRUE(S_ISDIR(folder.st_mode));
@@ -167,7 +135,7 @@ TEST_F(GuideCommand, PressedTwiceWritesTheSamePathTwice)
     const std::vector<std::string> both = recorded_lines(4);
     ASSERT_EQ(both.size(), 4u);
     EXPECT_EQ(both[3], first[1]);
-    EXPECT_EQ(read_file(both[3]), read_file(ZANDREL_GUIDE_SOURCE));
+    EXPECT_EQ(read_whole_file(both[3]), read_whole_file(ZANDREL_GUIDE_SOURCE));
 }
 
 TEST_F(GuideCommand, NoBrowserOpenerIsNoMessage)

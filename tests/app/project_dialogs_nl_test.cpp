@@ -7,7 +7,7 @@
 #include "app/project_dialogs.h"
 #include "app/shell.h"
 #include "tests/app/standin.h"
-#include "tests/files/test_folder.h"
+#include "tests/support/test_folder.h"
 
 // The Dutch build asks the same questions in Dutch; the box title and the
 // proposed file name are the same in both builds.
@@ -15,9 +15,7 @@ TEST(ProjectDialogsDutch, TitlesFiltersAndQuestions)
 {
     TestFolder home;
     TestFolder work;
-    const char* h = std::getenv("HOME");
-    const std::string saved_home = h ? h : "";
-    setenv("HOME", home.path.c_str(), 1);
+    const ScopedEnv home_env("HOME", home.path);
 
     standin_reset();
     std::vector<char*> argv = {const_cast<char*>("zandrel-nl"), nullptr};
@@ -55,6 +53,4 @@ TEST(ProjectDialogsDutch, TitlesFiltersAndQuestions)
     EXPECT_EQ(standin.message_boxes.back().title, "Zandrel");
     EXPECT_EQ(standin.message_boxes.back().text, "Kan het bestand niet schrijven.\n" + work.file("weg/ander.zdr"));
     EXPECT_EQ(standin.title, "Zandrel - nieuw project *   (ISO 606 / DIN 8187 / DIN 8196)");
-
-    setenv("HOME", saved_home.c_str(), 1);
 }

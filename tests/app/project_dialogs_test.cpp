@@ -15,7 +15,8 @@
 #include "model/drive.h"
 #include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
-#include "tests/files/test_folder.h"
+#include "tests/files/test_data.h"
+#include "tests/support/test_folder.h"
 
 // Open, Save, Save as and the unsaved-changes question, run for real on the
 // toolkit stand-in: the test answers the boxes and picks the paths, then looks
@@ -51,28 +52,15 @@ class ProjectDialogs : public ::testing::Test {
 protected:
     TestFolder home;
     TestFolder work;
-    std::string saved_home;
-    bool had_home = false;
+    ScopedEnv home_env{"HOME", home.path};  // after `home`, which it names
 
     void SetUp() override
     {
-        const char* h = std::getenv("HOME");
-        had_home = h != nullptr;
-        if (had_home) saved_home = h;
-        setenv("HOME", home.path.c_str(), 1);
         standin_reset();
         start_program();
         standin.message_boxes.clear();
         standin.title_sets = 0;
         doubles = ShellDoubles{};
-    }
-
-    void TearDown() override
-    {
-        if (had_home)
-            setenv("HOME", saved_home.c_str(), 1);
-        else
-            unsetenv("HOME");
     }
 
     std::string folder() const { return work.path + "/"; }

@@ -36,7 +36,7 @@ foreach(lang en nl)
         ${app_test_dir}/toolkit_standin.cpp
         ${app_test_dir}/shell_doubles.cpp
         ${app_test_dir}/export_command_doubles.cpp
-        ${PROJECT_SOURCE_DIR}/tests/files/test_folder.cpp
+        ${PROJECT_SOURCE_DIR}/tests/files/test_data.cpp
         ${lang_sources}
     )
     target_link_libraries(${suite} PRIVATE zandrel_project_dialogs zandrel_shell zandrel_canvas zandrel_files zandrel_model

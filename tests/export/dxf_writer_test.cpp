@@ -113,12 +113,12 @@ TEST(ExportText, EightBitWithCrLf)
 class DxfWriter : public ::testing::Test {
 protected:
     LaidDrive drive;
-    ScratchFolder folder;
+    TestFolder folder;
 
     DxfFile write(const std::string& name, std::int64_t& count)
     {
         count = write_dxf_2d(folder.file(name), drive.input, drive.solution, drive.options);
-        return parse_dxf(read_bytes(folder.file(name)));
+        return parse_dxf(read_whole_file(folder.file(name)));
     }
 };
 
@@ -296,12 +296,12 @@ TEST_F(DxfWriter, EveryScope)
 
 TEST_F(DxfWriter, ReplacesAnExistingFile)
 {
-    write_bytes(folder.file("drive.dxf"), std::string(5000000, 'x'));
+    write_whole_file(folder.file("drive.dxf"), std::string(5000000, 'x'));
     std::int64_t count = 0;
     const DxfFile dxf = write("drive.dxf", count);
     EXPECT_EQ(count, 324);
     EXPECT_TRUE(dxf.well_formed);
-    EXPECT_EQ(folder.listing(), "drive.dxf");
+    EXPECT_EQ(folder_listing(folder.path), "drive.dxf\n");
 }
 
 TEST_F(DxfWriter, RefusesWithoutADriveAndWritesNothing)
@@ -313,13 +313,13 @@ TEST_F(DxfWriter, RefusesWithoutADriveAndWritesNothing)
     drive.solution.rollers[3].x = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(write_dxf_2d(folder.file("b.dxf"), drive.input, drive.solution, drive.options), 0);
     EXPECT_EQ(export_error_text, "There is no valid drive to export.");
-    EXPECT_EQ(folder.listing(), "");
+    EXPECT_EQ(folder_listing(folder.path), "");
 }
 
 // Every failure: 0, the reason, and no file left behind; a file that was there stays.
 TEST_F(DxfWriter, FailuresLeaveNoFile)
 {
-    write_bytes(folder.file("plain"), "not a folder");
+    write_whole_file(folder.file("plain"), "not a folder");
     mkdir(folder.file("sub").c_str(), 0755);
     const std::string paths[] = {
         folder.file("sub"),              // a folder
@@ -332,19 +332,19 @@ TEST_F(DxfWriter, FailuresLeaveNoFile)
         export_error_text.clear();
         EXPECT_EQ(write_dxf_2d(path, drive.input, drive.solution, drive.options), 0) << path;
         EXPECT_EQ(export_error_text, "Cannot write the file.") << path;
-        EXPECT_EQ(folder.listing(), "plain sub") << path;
+        EXPECT_EQ(folder_listing(folder.path), "plain\nsub\n") << path;
     }
     struct stat status {};
     ASSERT_EQ(stat("/dev/full", &status), 0);
     EXPECT_TRUE(S_ISCHR(status.st_mode));
-    EXPECT_EQ(read_bytes(folder.file("plain")), "not a folder");
+    EXPECT_EQ(read_whole_file(folder.file("plain")), "not a folder");
 }
 
 // A write that fails half way, as on a full disk: here the file size limit
 // cuts the writes off in a child process.
 TEST_F(DxfWriter, WriteCutOffHalfWay)
 {
-    write_bytes(folder.file("old.dxf"), "the old drawing");
+    write_whole_file(folder.file("old.dxf"), "the old drawing");
     for (const char* name : {"new.dxf", "old.dxf"}) {
         const std::string path = folder.file(name);
         const pid_t child = fork();
@@ -360,9 +360,9 @@ TEST_F(DxfWriter, WriteCutOffHalfWay)
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0) << name << ": a cut-off file was reported as written";
-        EXPECT_EQ(folder.listing(), "old.dxf") << name;
+        EXPECT_EQ(folder_listing(folder.path), "old.dxf\n") << name;
     }
-    EXPECT_EQ(read_bytes(folder.file("old.dxf")), "the old drawing");
+    EXPECT_EQ(read_whole_file(folder.file("old.dxf")), "the old drawing");
 }
 
 }  // namespace

@@ -69,10 +69,10 @@ TEST(ExportCommandTexts, QuestionResultAndFailure)
 
 TEST(ExportTarget, FilesCountFoldersDoNot)
 {
-    ScratchFolder folder;
-    write_bytes(folder.file("empty.dxf"), "");
-    write_bytes(folder.file("small.dxf"), std::string(1023, 'x'));
-    write_bytes(folder.file("two.dxf"), std::string(2048, 'x'));
+    TestFolder folder;
+    write_whole_file(folder.file("empty.dxf"), "");
+    write_whole_file(folder.file("small.dxf"), std::string(1023, 'x'));
+    write_whole_file(folder.file("two.dxf"), std::string(2048, 'x'));
     mkdir(folder.file("sub.dxf").c_str(), 0755);
     EXPECT_TRUE(export_target_exists(folder.file("empty.dxf")));
     EXPECT_FALSE(export_target_exists(folder.file("sub.dxf")));
@@ -85,7 +85,7 @@ TEST(ExportTarget, FilesCountFoldersDoNot)
 TEST(ExportDispatch, EachKindToItsWriter)
 {
     LaidDrive drive;
-    ScratchFolder folder;
+    TestFolder folder;
     EXPECT_EQ(write_export_file(Dxf2D, folder.file("a.dxf"), drive.input, drive.solution, drive.options), 324);
     EXPECT_TRUE(path_exists(folder.file("a.dxf")));
     // The writers still to come fail the ordinary way, leaving nothing.
@@ -94,7 +94,7 @@ TEST(ExportDispatch, EachKindToItsWriter)
         EXPECT_EQ(write_export_file(kind, folder.file("b"), drive.input, drive.solution, drive.options), 0);
         EXPECT_EQ(export_error_text, "This kind of export is not available yet.");
     }
-    EXPECT_EQ(folder.listing(), "a.dxf");
+    EXPECT_EQ(folder_listing(folder.path), "a.dxf\n");
 }
 
 }  // namespace

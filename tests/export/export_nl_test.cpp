@@ -18,9 +18,9 @@ TEST(DutchExport, LayerNames)
 TEST(DutchExport, TheFileCarriesTheDutchLayers)
 {
     LaidDrive drive;
-    ScratchFolder folder;
+    TestFolder folder;
     ASSERT_EQ(write_dxf_2d(folder.file("aandrijving.dxf"), drive.input, drive.solution, drive.options), 324);
-    const DxfFile dxf = parse_dxf(read_bytes(folder.file("aandrijving.dxf")));
+    const DxfFile dxf = parse_dxf(read_whole_file(folder.file("aandrijving.dxf")));
     ASSERT_TRUE(dxf.well_formed);
     EXPECT_TRUE(dxf.crlf_everywhere);
     const std::map<std::string, int> polylines = {{"Z1", 1}, {"Z2", 1}, {"SPANWIEL", 1}, {"BINNENSCHALM", 53},
@@ -33,13 +33,13 @@ TEST(DutchExport, TheFileCarriesTheDutchLayers)
 TEST(DutchExport, Messages)
 {
     LaidDrive drive;
-    ScratchFolder folder;
+    TestFolder folder;
     EXPECT_EQ(write_dxf_2d(folder.path, drive.input, drive.solution, drive.options), 0);
     EXPECT_EQ(export_error_text, "Kan het bestand niet schrijven.");
     drive.solution.laid = 0;
     EXPECT_EQ(write_dxf_2d(folder.file("a.dxf"), drive.input, drive.solution, drive.options), 0);
     EXPECT_EQ(export_error_text, "Er is geen geldige opstelling om te exporteren.");
-    EXPECT_EQ(folder.listing(), "");
+    EXPECT_EQ(folder_listing(folder.path), "");
 
     EXPECT_EQ(export_result_message(Dxf2D, 324, "/tmp/a.dxf", 3070),
               "324 curven geschreven naar\n/tmp/a.dxf\n(3070 KB)");

@@ -12,49 +12,6 @@ LaidDrive::LaidDrive()
     compute_drive(input, solution);
 }
 
-ScratchFolder::ScratchFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "zandrel_export_XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    path = made != nullptr ? made : "";
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
-}
-
-std::string ScratchFolder::listing() const
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    std::string out;
-    for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
-    return out;
-}
-
-std::string read_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
-void write_bytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-bool path_exists(const std::string& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
-}
-
 double dxf_number(const std::string& text)
 {
     // The test reads the C locale's way; the files must never hold a comma.

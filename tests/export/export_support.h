@@ -6,6 +6,7 @@
 
 #include "model/drive.h"
 #include "model/point.h"
+#include "tests/support/test_folder.h"
 
 // The drive the program starts with: 08B, Z1 = 17, Z2 = 34, 500 mm, 106 rollers.
 struct LaidDrive {
@@ -14,22 +15,6 @@ struct LaidDrive {
     DriveOptions options;
     LaidDrive();
 };
-
-// A fresh folder under the system's temporary folder, removed with all it holds.
-struct ScratchFolder {
-    std::string path;
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string file(const std::string& name) const { return path + "/" + name; }
-    // The names in the folder, sorted and joined by blanks.
-    std::string listing() const;
-};
-
-std::string read_bytes(const std::string& path);
-void write_bytes(const std::string& path, const std::string& bytes);
-bool path_exists(const std::string& path);
 
 // A DXF file read the way a plain reader does: the lines, then the pairs.
 struct DxfEntity {

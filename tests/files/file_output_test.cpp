@@ -12,7 +12,8 @@
 #include "app/file_output.h"
 #include "app/project_file.h"
 #include "tests/files/project_records.h"
-#include "tests/files/test_folder.h"
+#include "tests/files/test_data.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
@@ -27,6 +28,24 @@ void expect_failed_save_changes_nothing(const std::string& path, const std::stri
     EXPECT_EQ(write_project_file(path, nondefault_input(), nondefault_options()), 0);
     EXPECT_EQ(project_file_message, "Cannot write the file.");
     EXPECT_EQ(folder_listing(folder), listing);  // no new file left behind
+}
+
+// Permissions do not stop root, so the save runs in a child process that has
+// given up root where it had it. 0: the save failed and said so; 1: it did
+// not; 2: root could not be given up; -1: the child was lost.
+int failed_save_as_ordinary_user(const std::string& path)
+{
+    pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        int result = write_project_file(path, nondefault_input(), nondefault_options());
+        bool said_so = project_file_message == "Cannot write the file.";
+        _exit(result == 0 && said_so ? 0 : 1);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
 }
 
 }  // namespace
@@ -99,8 +118,6 @@ TEST(FileOutput, FullDiskKeepsTheOldFile)
     EXPECT_EQ(listing, "drive.zdr\n");
 }
 
-// Permissions do not stop root, so the save runs in a child process that has
-// given up root where it had it.
 TEST(FileOutput, ReadOnlyFolderKeepsTheOldFile)
 {
     TestFolder folder;
@@ -112,19 +129,9 @@ TEST(FileOutput, ReadOnlyFolderKeepsTheOldFile)
     ASSERT_EQ(chmod(path.c_str(), 0666), 0);  // even a writable file may not be replaced
     ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
 
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        int result = write_project_file(path, nondefault_input(), nondefault_options());
-        bool said_so = project_file_message == "Cannot write the file.";
-        _exit(result == 0 && said_so ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save did not fail as it should";
+    const int outcome = failed_save_as_ordinary_user(path);
+    if (outcome == 2) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(outcome, 0) << "the save did not fail as it should";
     EXPECT_EQ(read_whole_file(path), old_text);
     EXPECT_EQ(folder_listing(locked), "drive.zdr\n");
 }
@@ -138,19 +145,9 @@ TEST(FileOutput, ReadOnlyFileKeepsItsContent)
     write_whole_file(path, old_text);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
 
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        int result = write_project_file(path, nondefault_input(), nondefault_options());
-        bool said_so = project_file_message == "Cannot write the file.";
-        _exit(result == 0 && said_so ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save did not fail as it should";
+    const int outcome = failed_save_as_ordinary_user(path);
+    if (outcome == 2) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(outcome, 0) << "the save did not fail as it should";
     EXPECT_EQ(read_whole_file(path), old_text);
     EXPECT_EQ(folder_listing(folder.path), "drive.zdr\n");
 }

@@ -6,7 +6,7 @@
 
 #include "app/key_value_file.h"
 #include "app/project_file.h"
-#include "tests/files/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 

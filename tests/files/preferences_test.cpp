@@ -7,29 +7,14 @@
 
 #include "app/preferences.h"
 #include "app/project_file.h"
-#include "tests/files/test_folder.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
 // Points $HOME at a fresh folder for one test.
 struct TestHome {
     TestFolder folder;
-    std::string saved;
-    bool had_home = false;
-    TestHome()
-    {
-        const char* home = std::getenv("HOME");
-        had_home = home != nullptr;
-        if (had_home) saved = home;
-        setenv("HOME", folder.path.c_str(), 1);
-    }
-    ~TestHome()
-    {
-        if (had_home)
-            setenv("HOME", saved.c_str(), 1);
-        else
-            unsetenv("HOME");
-    }
+    ScopedEnv home{"HOME", folder.path};
     std::string prefs() const { return folder.path + "/.Zandrel/Zandrel.prefs"; }
 };
 

@@ -2,7 +2,8 @@
 
 #include "app/project_file.h"
 #include "tests/files/project_records.h"
-#include "tests/files/test_folder.h"
+#include "tests/files/test_data.h"
+#include "tests/support/test_folder.h"
 
 // Linked with the Dutch table: the file is the same, the messages are Dutch.
 

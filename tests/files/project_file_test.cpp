@@ -11,7 +11,8 @@
 #include "app/project_file.h"
 #include "model/chain_size.h"
 #include "tests/files/project_records.h"
-#include "tests/files/test_folder.h"
+#include "tests/files/test_data.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // byte as written in text/, together with the matching file name.
 #include "app/user_guide.h"
 #include "text/texts.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,9 @@
 
 namespace {
 
-std::string read_source(const char* path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(ZANDREL_GUIDE_SUITE, IsTheSourceFileOfThisLanguageUnchanged)
 {
-    const std::string source = read_source(ZANDREL_GUIDE_SOURCE);
+    const std::string source = read_whole_file(ZANDREL_GUIDE_SOURCE);
     ASSERT_GT(source.size(), 4000u) << "cannot read " << ZANDREL_GUIDE_SOURCE;
     const std::string_view document = user_guide_document();
     EXPECT_EQ(document.size(), source.size());

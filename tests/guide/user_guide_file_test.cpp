@@ -1,6 +1,7 @@
 // Writing the guide into this run's private folder, and starting the browser.
 #include "app/user_guide.h"
 #include "text/texts.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,42 +23,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void write_file(const std::string& path, const std::string& content)
 {
     std::ofstream(path, std::ios::binary) << content;
 }
-
-// An environment variable set for one test and put back afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_) {
-            setenv(name_, old_.c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
 
 class UserGuideFile : public ::testing::Test {
 protected:
@@ -101,7 +70,7 @@ TEST_F(UserGuideFile, IsWrittenIntoAFolderOnlyWeCanEnter)
 
     ASSERT_EQ(lstat(path.c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
-    EXPECT_EQ(read_file(path), guide);
+    EXPECT_EQ(read_whole_file(path), guide);
 }
 
 TEST_F(UserGuideFile, FolderIsPrivateEvenUnderAWideUmask)
@@ -124,7 +93,7 @@ TEST_F(UserGuideFile, WritingTwiceWritesTheSamePathWithTheNewBytes)
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(second, first);
     // The shorter second guide must not keep the tail of the first.
-    EXPECT_EQ(read_file(second), guide);
+    EXPECT_EQ(read_whole_file(second), guide);
     EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
 }
 
@@ -145,9 +114,9 @@ TEST_F(UserGuideFile, LinkPlantedAtTheFileIsReplacedNotFollowed)
         struct stat info {};
         ASSERT_EQ(lstat(path.c_str(), &info), 0);
         EXPECT_TRUE(S_ISREG(info.st_mode)) << "still a link after writing through " << target;
-        EXPECT_EQ(read_file(path), guide);
+        EXPECT_EQ(read_whole_file(path), guide);
     }
-    EXPECT_EQ(read_file(victim), "someone else's file");
+    EXPECT_EQ(read_whole_file(victim), "someone else's file");
     EXPECT_FALSE(fs::exists(missing));
 }
 
@@ -174,13 +143,13 @@ TEST_F(UserGuideFile, FolderThatIsNoLongerPrivateIsNotUsedAgain)
     ASSERT_FALSE(third.empty()) << user_guide_error_text;
     EXPECT_NE(folder.path, second_folder);
     EXPECT_TRUE(fs::is_empty(elsewhere));
-    EXPECT_EQ(read_file(third), guide);
+    EXPECT_EQ(read_whole_file(third), guide);
 
     // Deleted meanwhile (a cleaned temporary folder): made again.
     fs::remove_all(folder.path);
     const std::string fourth = write_guide_file(folder, root, name, guide);
     ASSERT_FALSE(fourth.empty()) << user_guide_error_text;
-    EXPECT_EQ(read_file(fourth), guide);
+    EXPECT_EQ(read_whole_file(fourth), guide);
 }
 
 TEST_F(UserGuideFile, FailureLeavesTheReasonWithThePath)
@@ -199,7 +168,7 @@ TEST_F(UserGuideFile, FailureLeavesTheReasonWithThePath)
     write_file(path + "/keep", "x");
     EXPECT_TRUE(write_guide_file(folder, root, name, guide).empty());
     EXPECT_EQ(user_guide_error_text, std::string(text::user_guide_write_failed) + path);
-    EXPECT_EQ(read_file(path + "/keep"), "x");
+    EXPECT_EQ(read_whole_file(path + "/keep"), "x");
 
     // A name that would leave the folder is refused.
     EXPECT_TRUE(write_guide_file(folder, root, "../escape.html", guide).empty());
@@ -216,7 +185,7 @@ TEST_F(UserGuideFile, GuideOfTheBuildGoesIntoTheTemporaryFolderOfTheRun)
     EXPECT_EQ(second, first);
     EXPECT_EQ(fs::path(first).filename(), text::user_guide_file_name);
     EXPECT_EQ(fs::path(first).parent_path().parent_path(), fs::path(root));
-    EXPECT_EQ(read_file(first), std::string(user_guide_document()));
+    EXPECT_EQ(read_whole_file(first), std::string(user_guide_document()));
 }
 
 TEST(TemporaryFolder, FallsBackToTmpWithoutAUsableTmpdir)
@@ -252,7 +221,7 @@ protected:
         for (int i = 0; i < 200 && !fs::exists(record); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        return read_file(record);
+        return read_whole_file(record);
     }
 
     static bool no_children_left()

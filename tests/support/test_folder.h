@@ -15,7 +15,22 @@ struct TestFolder {
 
 std::string read_whole_file(const std::string& path);
 void write_whole_file(const std::string& path, const std::string& bytes);
-// The names in a folder, sorted; shows whether a failed save left a file behind.
+// Anything at the path, a dangling link included.
+bool path_exists(const std::string& path);
+// The names in a folder, sorted, each followed by a line feed; shows whether a
+// failed write left a file behind.
 std::string folder_listing(const std::string& path);
-// The test data folder of these suites.
-std::string data_file(const std::string& name);
+
+// An environment variable set for one test and put back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};

@@ -1,4 +1,4 @@
-#include "tests/files/test_folder.h"
+#include "tests/support/test_folder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -52,4 +52,25 @@ std::string folder_listing(const std::string& path)
     return listing;
 }
 
-std::string data_file(const std::string& name) { return std::string(ZANDREL_FILES_DATA) + "/" + name; }
+bool path_exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name)
+{
+    if (const char* old = std::getenv(name)) {
+        had_ = true;
+        old_ = old;
+    }
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (had_)
+        setenv(name_, old_.c_str(), 1);
+    else
+        unsetenv(name_);
+}
