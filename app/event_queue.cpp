@@ -3,12 +3,26 @@
 #include <algorithm>
 #include <deque>
 
+#include "app/gadget_id.h"
+
 namespace {
 
 std::deque<ProgramEvent> queue;
 bool blocked = false;
 
 }  // namespace
+
+ProgramEvent canvas_event(GadgetEventType type, double x, double y, int notches)
+{
+    ProgramEvent event;
+    event.kind = EventKind::Gadget;
+    event.id = Canvas;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    event.notches = notches;
+    return event;
+}
 
 bool same_event(const ProgramEvent& a, const ProgramEvent& b)
 {

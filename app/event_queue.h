@@ -31,6 +31,9 @@ struct ProgramEvent {
     int notches = 0;  // wheel turn: +1 per notch away from the user
 };
 
+// A pointer or wheel event of the canvas at (x, y) in toolkit pixels.
+ProgramEvent canvas_event(GadgetEventType type, double x, double y, int notches = 0);
+
 // Same kind, control/menu item/timer, window and event type. Positions do not
 // count: handlers use the newest one.
 bool same_event(const ProgramEvent& a, const ProgramEvent& b);

@@ -136,14 +136,7 @@ void on_panel_allocated(GtkWidget*, GdkRectangle*, gpointer)
 
 void post_canvas_event(GadgetEventType type, double x, double y, int notches)
 {
-    ProgramEvent event;
-    event.kind = EventKind::Gadget;
-    event.id = Canvas;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    event.notches = notches;
-    post_event(event);
+    post_event(canvas_event(type, x, y, notches));
 }
 
 gboolean on_canvas_draw(GtkWidget* widget, cairo_t* cr, gpointer)

@@ -32,14 +32,7 @@ int start_program()
 // One mouse event on the canvas and the pass of the main loop that serves it.
 void mouse(GadgetEventType type, double x, double y, int notches = 0)
 {
-    ProgramEvent event;
-    event.kind = EventKind::Gadget;
-    event.id = Canvas;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    event.notches = notches;
-    post_event(event);
+    post_event(canvas_event(type, x, y, notches));
     run_one_pass();
 }
 

@@ -558,13 +558,8 @@ TEST_F(Dispatch, CloseAsksAndCancelKeepsRunning)
 
 TEST_F(Dispatch, CanvasDoubleClickFitsAndEnterTakesFocus)
 {
-    ProgramEvent event;
-    event.kind = EventKind::Gadget;
-    event.id = Canvas;
-    event.type = GadgetEventType::LeftDoubleClick;
-    post_event(event);
-    event.type = GadgetEventType::PointerEnter;
-    post_event(event);
+    post_event(canvas_event(GadgetEventType::LeftDoubleClick, 0, 0));
+    post_event(canvas_event(GadgetEventType::PointerEnter, 0, 0));
     run_one_pass();
     EXPECT_EQ(doubles.fits, 1);
     EXPECT_EQ(doubles.redraws, 1);
@@ -602,12 +597,7 @@ TEST(EventQueue, FirstInFirstOutWithoutRepeatingTheLastEvent)
 TEST(EventQueue, MergedWheelTurnsKeepTheirNotchesAndTheNewestPosition)
 {
     clear_event_queue();
-    ProgramEvent wheel;
-    wheel.kind = EventKind::Gadget;
-    wheel.id = Canvas;
-    wheel.type = GadgetEventType::WheelTurn;
-    wheel.notches = 1;
-    wheel.x = 10;
+    ProgramEvent wheel = canvas_event(GadgetEventType::WheelTurn, 10, 0, 1);
     post_event(wheel);
     wheel.x = 30;
     post_event(wheel);

@@ -39,15 +39,9 @@ void report(const char* what, std::vector<double> samples)
                 samples.back(), samples.size());
 }
 
-void canvas_event(GadgetEventType type, double x, double y)
+void post_canvas(GadgetEventType type, double x, double y)
 {
-    ProgramEvent event;
-    event.kind = EventKind::Gadget;
-    event.id = Canvas;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    post_event(event);
+    post_event(canvas_event(type, x, y));
 }
 
 Point2D pixel_of(double x, double y)
@@ -76,7 +70,7 @@ int main()
     // The drag: back and forth between 30 % and 70 % of the slack strand, so
     // that every move lays the chain somewhere new.
     const Point2D grab = pixel_of(drive_solution.circles[Idler].x, drive_solution.circles[Idler].y);
-    canvas_event(GadgetEventType::LeftDown, grab.x, grab.y);
+    post_canvas(GadgetEventType::LeftDown, grab.x, grab.y);
     run_one_pass();
     const Point2D p = drive_solution.slack_start;
     const Point2D q = drive_solution.slack_end;
@@ -84,13 +78,13 @@ int main()
     for (int i = 0; i < 300; ++i) {
         const double t = 0.3 + 0.4 * (i % 40) / 39.0;
         const Point2D target = pixel_of(p.x + t * (q.x - p.x), p.y + t * (q.y - p.y));
-        canvas_event(GadgetEventType::PointerMove, target.x, target.y);
+        post_canvas(GadgetEventType::PointerMove, target.x, target.y);
         const Clock::time_point start = Clock::now();
         run_one_pass();
         redraw_canvas(surface, canvas.width, canvas.height, 1);
         drag.push_back(ms_since(start));
     }
-    canvas_event(GadgetEventType::LeftUp, grab.x, grab.y);
+    post_canvas(GadgetEventType::LeftUp, grab.x, grab.y);
     run_one_pass();
     if (!drive_solution.laid) std::printf("the chain was left unlaid\n");
 
