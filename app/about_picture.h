@@ -4,9 +4,7 @@
 #include <span>
 #include <vector>
 
-// The picture of the About window: a PNG built into the program, the same in
-// both languages.
-std::span<const unsigned char> about_picture_png();
+#include "text/texts.h"
 
 // A decoded picture: width x height pixels of four bytes each, red, green,
 // blue and alpha (not premultiplied), rows from the top without padding.

@@ -9,6 +9,7 @@
 #include "app/canvas_view.h"
 #include "model/chain_size.h"
 #include "model/format.h"
+#include "model/geometry.h"
 #include "model/outline.h"
 #include "text/texts.h"
 
@@ -91,14 +92,16 @@ void draw_wheel(cairo_t* cr, const SprocketGeometry& geometry, const Outline& ou
 {
     const double cx = circle.x;
     const double cy = circle.y;
-    const double c = std::cos(circle.phase);
-    const double s = std::sin(circle.phase);
     const double reach = geometry.tip_diameter / 2.0 + geometry.pitch;
     if (circle_offscreen(cx, cy, reach)) return;
 
+    const WheelPlacement place = wheel_placement(circle);
     ScreenList list;
     list.reserve(outline.size());
-    for (const Point2D& q : outline) append_screen_point(list, cx + q.x * c - q.y * s, cy + q.x * s + q.y * c, 0);
+    for (const Point2D& q : outline) {
+        const Point2D placed = place(q);
+        append_screen_point(list, placed.x, placed.y, 0);
+    }
     build_polygon_path(cr, list);
     if (bore > 0.0) build_circle_path(cr, cx, cy, bore / 2.0);
     set_colour(cr, fill_colour);
@@ -150,10 +153,12 @@ void draw_chain(cairo_t* cr)
 
     ScreenList work;
     work.reserve(plate.size());
-    const std::size_t parity = static_cast<std::size_t>(drive_solution.link_parity & 1);
+    const std::int64_t parity = drive_solution.link_parity;
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    // The inner plates first, the outer plates over them.
     for (std::size_t pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = (pass + parity) % 2; i < n; i += 2) {
+        const std::size_t first = link_is_inner(parity, 0) == (pass == 0) ? 0 : 1;
+        for (std::size_t i = first; i < n; i += 2) {
             if (circle_offscreen((X[i] + X[i + 1]) / 2.0, (Y[i] + Y[i + 1]) / 2.0, plate_reach)) continue;
             const double L = std::hypot(X[i + 1] - X[i], Y[i + 1] - Y[i]);
             if (L == 0.0) continue;

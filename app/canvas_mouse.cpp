@@ -5,9 +5,10 @@
 #include "app/canvas_view.h"
 #include "app/canvas_window.h"
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
 #include "model/drive.h"
+#include "model/lay_chain.h"
 
 std::int64_t panning = 0;
 std::int64_t pan_start_mouse_x = 0;

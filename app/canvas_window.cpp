@@ -2,7 +2,7 @@
 
 #include "app/canvas_draw.h"
 #include "app/canvas_view.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
 
 void fit_view_to_drive()

@@ -2,8 +2,9 @@
 
 #include "app/main_window.h"
 #include "app/preferences.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "export/export.h"
+#include "export/path_name.h"
 #include "model/drive.h"
 #include "text/texts.h"
 
@@ -61,7 +62,7 @@ void export_drive_to_file(std::int64_t kind)
 
     const std::string path = with_export_extension(chosen, kind);
     if (export_target_exists(path) &&
-        show_message_box(text::message_box_title, export_overwrite_question(path), MessageKind::QuestionYesNo) !=
+        show_message_box(text::message_box_title, overwrite_question_text(path), MessageKind::QuestionYesNo) !=
             MessageAnswer::Yes)
         return;
 
@@ -73,7 +74,7 @@ void export_drive_to_file(std::int64_t kind)
         show_message_box(text::message_box_title, export_failure_message(path), MessageKind::Error);
         return;
     }
-    write_pref_string(export_folder_key, export_folder_of(path));
+    write_pref_string(export_folder_key, folder_of(path));
     std::int64_t size_kb = export_file_size_kb(path);
     if (size_kb < 0) size_kb = 0;  // written a moment ago; only a race could hide it now
     show_message_box(text::message_box_title, export_result_message(kind, count, path, size_kb),

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/file_output.h"
+#include "export/file_output.h"
 #include "model/format.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "app/main_loop.h"
 
 int main(int argc, char** argv)
 {

@@ -4,7 +4,7 @@
 
 #include "app/canvas_window.h"
 #include "app/number_text.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
@@ -112,6 +112,9 @@ void build_main_window()
     create_button(HelpMenuButton, {m.panel_width - bw + 8, 8, bw, button_height}, text::button_help,
                   text::tooltip_help);
 
+    // The controls start with the default drive, which the first recalculation reads back.
+    const DriveInput in;
+    const DriveOptions opt;
     int y = m.row_height + 22;
     auto input_rect = [&m](int row_y) { return Rect{m.label_width, row_y, m.input_width, m.row_height}; };
 
@@ -121,45 +124,48 @@ void build_main_window()
         sizes.push_back(chain_size_label(row) + text::chain_pitch_infix +
                         format_number_short(chain_sizes[static_cast<std::size_t>(row)].pitch));
     add_row_label(y, text::label_chain);
-    create_combo(ChainSizeCombo, input_rect(y), sizes, find_chain_size_index("08B"), "");
+    create_combo(ChainSizeCombo, input_rect(y), sizes, static_cast<int>(in.size_index), "");
 
     y += m.row_step;
     add_row_label(y, text::label_z1);
-    create_text_field(Z1Field, input_rect(y), "17", "");
+    create_text_field(Z1Field, input_rect(y), format_integer(in.z1), "");
     y += m.row_step;
     add_row_label(y, text::label_z2);
-    create_text_field(Z2Field, input_rect(y), "34", "");
+    create_text_field(Z2Field, input_rect(y), format_integer(in.z2), "");
     y += m.row_step;
     add_row_label(y, text::label_centre_distance);
-    create_text_field(CentreDistanceField, input_rect(y), "500", "");
+    create_text_field(CentreDistanceField, input_rect(y), format_number_short(in.centre_distance), "");
     y += m.row_step;
     add_row_label(y, text::label_links);
-    create_text_field(LinksField, input_rect(y), "0", text::tooltip_links);
+    create_text_field(LinksField, input_rect(y), format_integer(in.links), text::tooltip_links);
     y += m.row_step;
     add_row_label(y, text::label_idler_teeth);
-    create_text_field(IdlerTeethField, input_rect(y), "15", "");
+    create_text_field(IdlerTeethField, input_rect(y), format_integer(in.idler_teeth), "");
 
     y += m.row_step;
     add_row_label(y, text::label_idler_position);
-    create_slider(IdlerPositionSlider, {m.label_width, y, m.input_width - 46, m.row_height}, 2, 98, 50, false,
+    const int percent = static_cast<int>(std::lround(in.idler_position * 100.0));
+    create_slider(IdlerPositionSlider, {m.label_width, y, m.input_width - 46, m.row_height}, 2, 98, percent, false,
                   text::tooltip_idler_position);
     create_label(IdlerPercentLabel,
                  {m.label_width + m.input_width - 44, y + (m.row_height - m.text_height) / 2, 44, m.text_height + 4},
-                 std::string("50") + text::percent_suffix);
+                 format_integer(percent) + text::percent_suffix);
 
     y += m.row_step;
     create_combo(IdlerSideCombo, {10, y, m.wide_width, m.row_height},
-                 {text::idler_side_outside, text::idler_side_inside}, 0, "");
+                 {text::idler_side_outside, text::idler_side_inside}, in.idler_outside != 0 ? 0 : 1, "");
 
     y += m.row_step;
     add_row_label(y, text::label_bores);
-    create_text_field(Bore1Field, {m.label_width, y, m.half_input_width, m.row_height}, "0", text::tooltip_bore1);
+    create_text_field(Bore1Field, {m.label_width, y, m.half_input_width, m.row_height}, format_number_short(opt.bore1),
+                      text::tooltip_bore1);
     create_text_field(Bore2Field,
-                      {m.label_width + m.input_width - m.half_input_width, y, m.half_input_width, m.row_height}, "0",
-                      text::tooltip_bore2);
+                      {m.label_width + m.input_width - m.half_input_width, y, m.half_input_width, m.row_height},
+                      format_number_short(opt.bore2), text::tooltip_bore2);
     y += m.row_step;
     add_row_label(y, text::label_idler_bore);
-    create_text_field(IdlerBoreField, {m.label_width, y, m.half_input_width, m.row_height}, "0", "");
+    create_text_field(IdlerBoreField, {m.label_width, y, m.half_input_width, m.row_height},
+                      format_number_short(opt.idler_bore), "");
 
     y += m.row_step + 6;
     create_check(RotateCheck, {10, y, rounded(m.panel_width * 0.4), m.row_height}, text::check_rotate, false, "");
@@ -167,16 +173,16 @@ void build_main_window()
                   {rounded(m.panel_width * 0.4 + 10), y, rounded(m.panel_width * 0.6 - 12), m.row_height}, 1, 20, 4,
                   true, text::tooltip_speed);
     y += m.row_step;
-    create_check(ShowPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_show_pitch_circles, true,
-                 "");
+    create_check(ShowPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_show_pitch_circles,
+                 opt.show_pitch_circles != 0, "");
     y += m.row_step;
     create_check(ExportPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_export_pitch_circles,
-                 true, "");
+                 opt.export_pitch_circles != 0, "");
     y += m.row_step;
     create_combo(ExportScopeCombo, {10, y, m.wide_width, m.row_height},
                  {text::scope_everything, text::scope_chain, text::scope_wheel1, text::scope_wheel2,
                   text::scope_idler},
-                 0, "");
+                 static_cast<int>(opt.export_scope), "");
 
     y += m.row_step;
     const int yb = y;
@@ -191,8 +197,8 @@ void build_main_window()
 
     const int yc = yb + 2 * m.row_height + 20;
     add_row_label(yc, text::label_chord_tolerance);
-    create_text_field(ChordToleranceField, {m.label_width, yc, m.half_input_width, m.row_height}, "0.01",
-                      text::tooltip_chord_tolerance);
+    create_text_field(ChordToleranceField, {m.label_width, yc, m.half_input_width, m.row_height},
+                      format_number_short(opt.chord_tolerance), text::tooltip_chord_tolerance);
 
     m.report_top = yc + m.row_step + 6;
     const int report = report_height(inner_height);

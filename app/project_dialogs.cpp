@@ -5,20 +5,17 @@
 #include "app/main_window.h"
 #include "app/preferences.h"
 #include "app/project_file.h"
-#include "app/shell.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
+#include "export/export.h"
+#include "export/path_name.h"
 #include "model/drive.h"
 #include "text/texts.h"
 
 namespace {
 
 const char* const project_pattern = "*.zdr";
-
-std::string name_of_path(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 void show_file_error(const std::string& path)
 {
@@ -39,7 +36,7 @@ std::string full_path(const std::string& path)
 // The project is now this file: remember its folder, show its name, drop the mark.
 void project_is_now(const std::string& path)
 {
-    write_pref_string("projectmap", folder_of_path(path));
+    write_pref_string("projectmap", folder_of(path));
     project_path = path;
     project_modified = 0;
     update_window_title();
@@ -77,8 +74,8 @@ void open_project_dialog()
     if (start_path.empty()) {
         dialog.folder = read_pref_folder("projectmap");
     } else {
-        dialog.folder = folder_of_path(start_path);
-        dialog.file_name = name_of_path(start_path);
+        dialog.folder = folder_of(start_path);
+        dialog.file_name = file_name_of(start_path);
     }
     std::string path = show_open_dialog(dialog);
     if (path.empty()) return;
@@ -93,8 +90,8 @@ std::int64_t save_project(std::int64_t save_as)
         FileDialog dialog;
         dialog.title = text::project_save_title;
         dialog.filters = {{text::project_filter, {project_pattern}}};
-        dialog.folder = folder_of_path(proposed);
-        dialog.file_name = name_of_path(proposed);
+        dialog.folder = folder_of(proposed);
+        dialog.file_name = file_name_of(proposed);
         std::string chosen = show_save_dialog(dialog);
         if (chosen.empty()) return 0;
         path = with_project_extension(chosen);

@@ -4,10 +4,12 @@
 
 #include <sys/stat.h>
 
-#include "app/file_output.h"
 #include "app/preferences.h"
+#include "export/file_output.h"
+#include "export/path_name.h"
 #include "model/chain_size.h"
 #include "model/format.h"
+#include "model/geometry.h"
 #include "text/texts.h"
 
 std::string project_file_message;
@@ -17,20 +19,6 @@ namespace {
 // The same in every language build: these are names in the file, not texts.
 const char* const identification_group = "Zandrel";
 const char* const file_comment = " Zandrel - project";
-const char* const default_chain = "08B";
-
-constexpr double four_pi = 12.566370614359172;
-
-// The rotation kept in [0, 4 pi]. One step each way settles every angle the
-// program makes itself; an angle from a file may be any size, so it is folded
-// into the range first (an angle of exactly 4 pi stays 4 pi).
-double rotation_in_range(double angle)
-{
-    if (angle > 2.0 * four_pi || angle < -four_pi) angle = std::fmod(angle, four_pi);
-    if (angle > four_pi) angle -= four_pi;
-    if (angle < 0.0) angle += four_pi;
-    return angle;
-}
 
 std::int64_t flag(std::int64_t value) { return value != 0 ? 1 : 0; }
 
@@ -38,23 +26,10 @@ std::int64_t flag(std::int64_t value) { return value != 0 ? 1 : 0; }
 
 int set_project_defaults(DriveInput& input, DriveOptions& options)
 {
+    // Its callers go on to look sizes up by name.
     load_chain_size_table();
-    input.size_index = find_chain_size_index(default_chain);
-    input.z1 = 17;
-    input.z2 = 34;
-    input.idler_teeth = 15;
-    input.centre_distance = 500.0;
-    input.links = 0;
-    input.idler_position = 0.5;
-    input.idler_outside = 1;
-    input.rotation = 0.0;
-    options.bore1 = 0.0;
-    options.bore2 = 0.0;
-    options.idler_bore = 0.0;
-    options.show_pitch_circles = 1;
-    options.export_pitch_circles = 1;
-    options.export_scope = 0;
-    options.chord_tolerance = 0.01;
+    input = DriveInput{};
+    options = DriveOptions{};
     return 0;
 }
 
@@ -134,7 +109,7 @@ int project_from_key_values(KeyValueFile& file, DriveInput& input, DriveOptions&
     int size_index = find_chain_size_index(kv_read_string(file, "maat", ""));
     if (size_index < 0) {
         project_file_message = text::project_unknown_chain_size;
-        size_index = find_chain_size_index(default_chain);
+        size_index = static_cast<int>(DriveInput{}.size_index);
     }
     input.size_index = size_index;
     input.links = kv_read_int(file, "schakels", input.links);
@@ -153,7 +128,11 @@ int project_from_key_values(KeyValueFile& file, DriveInput& input, DriveOptions&
     options.idler_bore = read_project_double(file, "boring", options.idler_bore);
 
     kv_select_group(file, "Weergave");
-    input.rotation = rotation_in_range(read_project_double(file, "draaistand", input.rotation));
+    // A file may hold an angle of any size, which one step each way would
+    // leave outside the range: a far one is folded first.
+    double rotation = read_project_double(file, "draaistand", input.rotation);
+    if (rotation > 2.0 * four_pi || rotation < -four_pi) rotation = std::fmod(rotation, four_pi);
+    input.rotation = normalise_rotation_angle(rotation);
     options.show_pitch_circles = flag(kv_read_int(file, "steekcirkels", options.show_pitch_circles));
 
     kv_select_group(file, "Export");
@@ -196,23 +175,9 @@ int load_project_over_defaults(const std::string& path, DriveInput& input, Drive
     return load_project_file(path, input, options);
 }
 
-std::string folder_of_path(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string with_project_extension(const std::string& path)
 {
-    for (std::size_t i = path.size(); i-- > 0;) {
-        char c = path[i];
-        if (c == ' ' || c == '/') break;
-        if (c != '.') continue;
-        // A leading '.' marks a hidden name, not an extension.
-        if (i == 0 || path[i - 1] == '/' || path[i - 1] == '\\') break;
-        if (i + 1 < path.size()) return path;
-        break;
-    }
+    if (extension_dot(file_name_of(path)) != std::string::npos) return path;
     return path + ".zdr";
 }
 
@@ -230,11 +195,4 @@ bool overwrite_question_needed(const std::string& path, const std::string& curre
     struct stat status {};
     if (stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
     return path != current_project_path;
-}
-
-std::string overwrite_question_text(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return "'" + name + text::project_overwrite_question;
 }

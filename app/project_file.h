@@ -13,8 +13,9 @@
 // succeeded; emptied when a load or save starts.
 extern std::string project_file_message;
 
-// The program's default drive: 08B, Z1 17, Z2 34, 500 mm, idler 15 teeth
-// halfway along the slack strand, outside the chain. Always 0.
+// Puts the program's default drive (the records' own member values: 08B,
+// Z1 17, Z2 34, 500 mm, idler 15 teeth halfway along the slack strand,
+// outside the chain) into the records. Always 0.
 int set_project_defaults(DriveInput& input, DriveOptions& options);
 
 // Exactly 9 decimals with '.' as the point, in every locale.
@@ -41,12 +42,8 @@ int project_from_key_values(KeyValueFile& file, DriveInput& input, DriveOptions&
 // the program's default, not the value of the project that is open.
 int load_project_over_defaults(const std::string& path, DriveInput& input, DriveOptions& options);
 
-// Everything up to and including the last '/', "" when there is none.
-std::string folder_of_path(const std::string& path);
-
-// The name chosen in the save dialog with ".zdr" added when it has no
-// extension or an empty one. The extension is what follows the last '.' of the
-// file name, unless a blank comes after that '.' or it starts the name.
+// The name chosen in the save dialog with ".zdr" added when its file name has
+// no extension (extension_dot).
 std::string with_project_extension(const std::string& path);
 
 // The path the save dialog proposes: the current project, else "zandrel.zdr"
@@ -56,6 +53,3 @@ std::string proposed_project_path(const std::string& current_project_path);
 // Whether saving to `path` must ask first: a file (not a folder) is there and
 // it is not the current project's own file.
 bool overwrite_question_needed(const std::string& path, const std::string& current_project_path);
-
-// "'drive.zdr' already exists. Overwrite?" in the build's language.
-std::string overwrite_question_text(const std::string& path);

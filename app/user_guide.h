@@ -3,9 +3,7 @@
 #include <string>
 #include <string_view>
 
-// The user guide of the linked language: a complete HTML document, UTF-8
-// without a byte order mark. Each text table carries its own guide.
-std::string_view user_guide_document();
+#include "text/texts.h"
 
 // The folder of this run that holds the written guide: made inside the
 // temporary folder with a name nobody can guess, readable by us alone.

@@ -6,9 +6,9 @@
 
 #include <unistd.h>
 
-#include "app/file_output.h"
 #include "export/dxf_writer.h"
 #include "export/export.h"
+#include "export/file_output.h"
 #include "export/shape_list_2d.h"
 
 namespace {

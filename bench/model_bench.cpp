@@ -2,6 +2,7 @@
 
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/lay_chain.h"
 #include "model/outline.h"
 #include "model/sprocket.h"
 

@@ -2,39 +2,32 @@
 
 #include <sys/stat.h>
 
+#include <iterator>
+
 #include "export/dxf_writer.h"
+#include "export/path_name.h"
 #include "model/format.h"
 #include "text/texts.h"
 
 std::string export_error_text;
 
-namespace {
-
-std::string file_name_of(const std::string& path)
+const ExportKindRow& export_kind_row(std::int64_t kind)
 {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    // Built on first use: the texts come from the table of the linked language.
+    static const ExportKindRow rows[] = {
+        {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},    // Dxf2D
+        {"stp", text::export_filter_step, text::export_unit_curves, false, nullptr},        // Step2D
+        {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, nullptr},       // Dxf3D
+        {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},         // Step3D
+        {"stl", text::export_filter_stl, text::export_unit_triangles, false, nullptr},      // Stl
+    };
+    if (kind < 0 || kind >= static_cast<std::int64_t>(std::size(rows))) return rows[Dxf2D];
+    return rows[kind];
 }
-
-// The position of the name's extension dot, or npos when the name has none:
-// a leading dot starts a hidden name, not an extension.
-std::size_t extension_dot(const std::string& name)
-{
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0) return std::string::npos;
-    return dot;
-}
-
-}  // namespace
 
 const char* export_extension(std::int64_t kind)
 {
-    switch (kind) {
-    case Step2D:
-    case Step3D: return "stp";
-    case Stl: return "stl";
-    default: return "dxf";
-    }
+    return export_kind_row(kind).extension;
 }
 
 std::string export_dialog_title(std::int64_t kind)
@@ -46,32 +39,20 @@ std::string export_dialog_title(std::int64_t kind)
 
 std::string export_dialog_filter(std::int64_t kind)
 {
-    switch (kind) {
-    case Step2D:
-    case Step3D: return text::export_filter_step;
-    case Stl: return text::export_filter_stl;
-    default: return text::export_filter_dxf;
-    }
+    return export_kind_row(kind).filter;
 }
 
 std::string propose_export_path(std::int64_t kind, const std::string& folder, const std::string& project_path)
 {
-    std::string base = text::export_default_base_name;
-    if (!project_path.empty()) {
-        base = file_name_of(project_path);
-        const std::size_t dot = extension_dot(base);
-        if (dot != std::string::npos) base.erase(dot);
-        if (base.empty()) base = text::export_default_base_name;
-    }
-    if (kind == Dxf3D || kind == Step3D) base += text::export_3d_suffix;
+    std::string base = base_name_of(project_path);
+    if (base.empty()) base = text::export_default_base_name;
+    if (export_kind_row(kind).three_d) base += text::export_3d_suffix;
     return folder + base + "." + export_extension(kind);
 }
 
 std::string with_export_extension(const std::string& path, std::int64_t kind)
 {
-    const std::string name = file_name_of(path);
-    const std::size_t dot = extension_dot(name);
-    if (dot == std::string::npos || dot + 1 == name.size()) return path + "." + export_extension(kind);
+    if (extension_dot(file_name_of(path)) == std::string::npos) return path + "." + export_extension(kind);
     return path;
 }
 
@@ -81,18 +62,12 @@ bool export_target_exists(const std::string& path)
     return stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
-std::string export_overwrite_question(const std::string& path)
+std::string overwrite_question_text(const std::string& path)
 {
     std::string question = "'";
     question += file_name_of(path);
     question += text::project_overwrite_question;
     return question;
-}
-
-std::string export_folder_of(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 std::int64_t export_file_size_kb(const std::string& path)
@@ -105,10 +80,7 @@ std::int64_t export_file_size_kb(const std::string& path)
 std::string export_result_message(std::int64_t kind, std::int64_t count, const std::string& path,
                                   std::int64_t size_kb)
 {
-    const char* unit = text::export_unit_curves;
-    if (kind == Dxf3D || kind == Stl) unit = text::export_unit_triangles;
-    if (kind == Step3D) unit = text::export_unit_solids;
-    return format_integer(count) + unit + text::export_written_to + path + text::export_size_open +
+    return format_integer(count) + export_kind_row(kind).unit + text::export_written_to + path + text::export_size_open +
            format_integer(size_kb) + text::export_size_close;
 }
 
@@ -120,7 +92,10 @@ std::string export_failure_message(const std::string& path)
 std::int64_t write_export_file(std::int64_t kind, const std::string& path, const DriveInput& input,
                                const DriveSolution& solution, const DriveOptions& options)
 {
-    if (kind == Dxf2D) return write_dxf_2d(path, input, solution, options);
-    export_error_text = text::export_not_available;
-    return 0;
+    const ExportWriter writer = export_kind_row(kind).writer;
+    if (writer == nullptr) {
+        export_error_text = text::export_not_available;
+        return 0;
+    }
+    return writer(path, input, solution, options);
 }

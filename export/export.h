@@ -21,7 +21,24 @@ enum ExportScope : std::int64_t {
 // writers, shown by the export command with the path below it.
 extern std::string export_error_text;
 
-// "dxf", "stp" or "stl"; a kind outside the table is treated as 2D DXF.
+// A writer: the file of its kind at `path` from the drive's records. Returns
+// what it wrote (curves, triangles or solids), 0 on failure with the reason
+// in export_error_text and no file left behind.
+using ExportWriter = std::int64_t (*)(const std::string& path, const DriveInput& input,
+                                      const DriveSolution& solution, const DriveOptions& options);
+
+// One row of the table of export kinds.
+struct ExportKindRow {
+    const char* extension;  // "dxf", "stp" or "stl"
+    const char* filter;     // the save dialog's one filter
+    const char* unit;       // " curves", " triangles" or " solids" in the result
+    bool three_d;           // the proposed name gets "_3d"
+    ExportWriter writer;    // null while the kind is not built
+};
+
+// The row of the kind; a kind outside the table is treated as 2D DXF.
+const ExportKindRow& export_kind_row(std::int64_t kind);
+
 const char* export_extension(std::int64_t kind);
 
 // The save dialog's title ("Export DXF") and its one filter
@@ -30,26 +47,23 @@ std::string export_dialog_title(std::int64_t kind);
 std::string export_dialog_filter(std::int64_t kind);
 
 // The path the save dialog proposes: `folder` (the remembered export folder
-// with its trailing "/", or "" for none), the project's file name without
-// folder and extension (or "zandrel" without a project), "_3d" for the 3D DXF
-// and 3D STEP files, "." and the kind's extension.
+// with its trailing "/", or "" for none), the project's base name (or
+// "zandrel" without a project), "_3d" for the 3D DXF and 3D STEP files, "."
+// and the kind's extension.
 std::string propose_export_path(std::int64_t kind, const std::string& folder, const std::string& project_path);
 
 // The path as chosen in the dialog, with "." + the kind's extension appended
-// when its file name has none: no "." after the name's first character, or
-// nothing after its last ".". Any other extension is kept as typed.
+// when its file name has no extension (extension_dot). Any other extension is
+// kept as typed.
 std::string with_export_extension(const std::string& path, std::int64_t kind);
 
 // True when `path` names an existing file of any size (a folder does not
 // count), the case in which the command asks before overwriting.
 bool export_target_exists(const std::string& path);
 
-// "'drive.dxf' already exists. Overwrite?": the question before overwriting.
-std::string export_overwrite_question(const std::string& path);
-
-// Everything up to and including the path's last "/": the folder remembered
-// after a successful export ("" when the path has no folder).
-std::string export_folder_of(const std::string& path);
+// "'drive.dxf' already exists. Overwrite?": the question before a project or
+// an export replaces a file.
+std::string overwrite_question_text(const std::string& path);
 
 // The size of the written file in whole KB (bytes / 1024, cut); -1 when the
 // file cannot be looked at.

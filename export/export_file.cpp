@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/file_output.h"
+#include "export/file_output.h"
 #include "export/export.h"
 #include "text/texts.h"
 

@@ -4,6 +4,7 @@
 
 #include "export/export.h"
 #include "model/chain_size.h"
+#include "model/geometry.h"
 #include "model/outline.h"
 #include "text/texts.h"
 
@@ -51,8 +52,7 @@ void add_chain(std::vector<Shape2D>& list, const DriveSolution& solution, const 
 
     Outline plate;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::int64_t code =
-            (static_cast<std::int64_t>(i) + solution.link_parity) % 2 == 0 ? LayerInnerPlate : LayerOuterPlate;
+        const std::int64_t code = link_is_inner(solution.link_parity, i) ? LayerInnerPlate : LayerOuterPlate;
         link_plate_outline(closed[i].x, closed[i].y, closed[i + 1].x, closed[i + 1].y, chain.plate_height, plate,
                            chain.pitch / 400.0);
         add_polyline(list, code, plate);
@@ -110,12 +110,8 @@ void add_circle_shape_2d(std::vector<Shape2D>& list, std::int64_t code, double c
 void add_wheel_outline_shape_2d(std::vector<Shape2D>& list, std::int64_t code, const SprocketGeometry& geometry,
                                 const PitchCircle& circle, double bore, std::int64_t pitch_circle)
 {
-    const double c = std::cos(circle.phase);
-    const double s = std::sin(circle.phase);
     Outline placed;
-    placed.reserve(geometry.outline.size());
-    for (const Point2D& q : geometry.outline)
-        placed.push_back({circle.x + q.x * c - q.y * s, circle.y + q.x * s + q.y * c});
+    place_outline(geometry.outline, circle, placed);
     add_polyline(list, code, placed);
     add_circle_shape_2d(list, code, circle.x, circle.y, bore / 2.0);
     if (pitch_circle != 0) add_circle_shape_2d(list, LayerPitchCircle, circle.x, circle.y, circle.radius);

@@ -4,69 +4,13 @@
 
 #include "model/chain_size.h"
 #include "model/format.h"
+#include "model/geometry.h"
+#include "model/lay_chain.h"
 #include "text/texts.h"
 
 DriveInput drive_input;
 DriveOptions drive_options;
 DriveSolution drive_solution;
-
-namespace {
-
-constexpr double pi = 3.141592653589793;
-constexpr double two_pi = 6.283185307179586;
-
-}  // namespace
-
-double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links)
-{
-    const double a = static_cast<double>(links) - static_cast<double>(z1 + z2) / 2.0;
-    const double b = static_cast<double>(z2 - z1) / two_pi;
-    const double d = a * a - 8.0 * b * b;
-    if (a <= 0.0 || d < 0.0) return 0.0;
-    return pitch / 4.0 * (a + std::sqrt(d));
-}
-
-std::int64_t outer_tangent_points(double x1, double y1, double r1, double x2, double y2, double r2, Point2D& P,
-                                  Point2D& Q)
-{
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    const double d = std::sqrt(dx * dx + dy * dy);
-    if (d < 1e-9) return 0;
-    const double c = (r2 - r1) / d;
-    // Written so that NaN fails as well: one circle inside the other.
-    if (!(c >= -1.0 && c <= 1.0)) return 0;
-    const double theta = std::atan2(dy, dx) + std::acos(c);
-    const double nx = std::cos(theta);
-    const double ny = std::sin(theta);
-    P = {x1 - r1 * nx, y1 - r1 * ny};
-    Q = {x2 - r2 * nx, y2 - r2 * ny};
-    return 1;
-}
-
-double normalise_angle_0_2pi(double angle)
-{
-    double y = std::fmod(angle, two_pi);
-    if (y < 0.0) y += two_pi;
-    return y;
-}
-
-double normalise_angle_pm_pi(double angle)
-{
-    double y = normalise_angle_0_2pi(angle);
-    if (y > pi) y -= two_pi;
-    return y;
-}
-
-std::int64_t round_up_links_even(double links)
-{
-    const double up = std::ceil(links - 1e-6);
-    // A count outside any real chain must not reach the integer conversion.
-    if (!(up > -1e15 && up < 1e15)) return 0;
-    std::int64_t n = static_cast<std::int64_t>(up);
-    if (n % 2 != 0) ++n;
-    return n;
-}
 
 std::int64_t compute_drive(const DriveInput& input, DriveSolution& solution)
 {

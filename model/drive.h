@@ -7,7 +7,9 @@
 #include "model/point.h"
 #include "model/sprocket.h"
 
-// What the user sets and the project file stores.
+// What the user sets and the project file stores. The member values of the
+// two records are the program's default drive: the window starts with them,
+// and a project file takes them for the keys it lacks.
 struct DriveInput {
     std::int64_t size_index = 2;  // row of the chain table, "08B"
     std::int64_t z1 = 17;
@@ -74,32 +76,3 @@ extern DriveSolution drive_solution;
 // The full recalculation: sprockets, overlap check, link counts, laying.
 // 1 when the chain is laid, else 0 with the reason in error_text.
 std::int64_t compute_drive(const DriveInput& input, DriveSolution& solution);
-
-// Centre distance at which `links` links fit the two wheels without idler, 0 when none.
-double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links);
-
-// The common tangent of two circles with signed radii (a radius of 0 is a
-// point): a chain from P to Q keeps a positive circle on its left. 0 when
-// there is none; P and Q are then untouched.
-std::int64_t outer_tangent_points(double x1, double y1, double r1, double x2, double y2, double r2, Point2D& P,
-                                  Point2D& Q);
-
-double normalise_angle_0_2pi(double angle);   // [0, 2 pi)
-double normalise_angle_pm_pi(double angle);   // (-pi, pi]
-std::int64_t round_up_links_even(double links);
-
-// Lays the chain and solves the idler on a valid drive; never rebuilds the
-// sprockets. 1 when laid, else 0 with the reason in error_text.
-std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution);
-void place_idler(const DriveInput& input, DriveSolution& solution, double deflection);
-// Links that close the chain with the idler pushed in by `deflection`, -1 when
-// it cannot be laid. store = 0 is a trial: nothing is allocated or stored.
-double chain_links_at_deflection(const DriveInput& input, DriveSolution& solution, double deflection,
-                                 std::int64_t store);
-
-// Roller by roller, for the current idler centre.
-double lay_chain_rollers(DriveSolution& solution, std::int64_t store);
-std::int64_t roller_still_wraps(const PitchCircle& wheel, double angle, const PitchCircle& next);
-std::int64_t circle_circle_intersection(double x0, double y0, double r0, double x1, double y1, double r1,
-                                        Point2D& X1, Point2D& X2);
-void add_roller_point(DriveSolution& solution, double x, double y);

@@ -1,16 +1,15 @@
+#include "model/lay_chain.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "model/chain_size.h"
-#include "model/drive.h"
 #include "model/format.h"
+#include "model/geometry.h"
+#include "model/roller_laying.h"
 #include "text/texts.h"
 
 namespace {
-
-constexpr double radian_to_degree = 57.29577951308232;
-
-double signed_radius(const PitchCircle& c) { return c.radius * static_cast<double>(c.sense); }
 
 double distance(double ax, double ay, double bx, double by) { return std::hypot(bx - ax, by - ay); }
 
@@ -58,6 +57,25 @@ double outside_travel_limit(const DriveInput& input, const DriveSolution& soluti
 }
 
 }  // namespace
+
+double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links)
+{
+    const double a = static_cast<double>(links) - static_cast<double>(z1 + z2) / 2.0;
+    const double b = static_cast<double>(z2 - z1) / two_pi;
+    const double d = a * a - 8.0 * b * b;
+    if (a <= 0.0 || d < 0.0) return 0.0;
+    return pitch / 4.0 * (a + std::sqrt(d));
+}
+
+std::int64_t round_up_links_even(double links)
+{
+    const double up = std::ceil(links - 1e-6);
+    // A count outside any real chain must not reach the integer conversion.
+    if (!(up > -1e15 && up < 1e15)) return 0;
+    std::int64_t n = static_cast<std::int64_t>(up);
+    if (n % 2 != 0) ++n;
+    return n;
+}
 
 void place_idler(const DriveInput& input, DriveSolution& solution, double deflection)
 {
@@ -177,7 +195,7 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
         warnings += text::warn_idler_touches_wheel1;
     if (distance(idler.x, idler.y, w2.x, w2.y) < (solution.wheel2_geometry.drawn_tip_diameter + idler_tip) / 2.0)
         warnings += text::warn_idler_touches_wheel2;
-    if (w1.wrap * radian_to_degree < 120.0 || w2.wrap * radian_to_degree < 120.0)
+    if (w1.wrap * degrees_per_radian < 120.0 || w2.wrap * degrees_per_radian < 120.0)
         warnings += text::warn_wrap_below_120;
     // The advice names 30 to 50 pitches; only beyond 80 is it worth a warning.
     if (a < 30.0 * pitch || a > 80.0 * pitch)

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/geometry.h"
+
 namespace {
 
-constexpr double pi = 3.141592653589793;
-constexpr double two_pi = 6.283185307179586;
 
 int clamped_count(double arc_length, double step, int lowest, int highest)
 {

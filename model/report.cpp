@@ -2,11 +2,10 @@
 
 #include "model/chain_size.h"
 #include "model/format.h"
+#include "model/geometry.h"
 #include "text/texts.h"
 
 namespace {
-
-constexpr double radian_to_degree = 57.29577951308232;
 
 std::string F(int decimals, double value) { return format_fixed(value, decimals); }
 
@@ -23,9 +22,9 @@ std::string format_wheel_report(const std::string& title, const SprocketGeometry
     if (g.pointed) out += text::report_pointed + F(2, g.drawn_tip_diameter);
     out += "\n";
     out += "  ri = " + F(3, g.seating_radius) + "   re = " + F(2, g.flank_radius) +
-           "   \u03b1 = " + F(2, g.seating_angle * radian_to_degree) + "\u00b0\n";
+           "   \u03b1 = " + F(2, g.seating_angle * degrees_per_radian) + "\u00b0\n";
     out += text::report_tooth_width + F(2, g.tooth_width);
-    if (laid) out += text::report_wrap + F(1, circle.wrap * radian_to_degree) + "\u00b0";
+    if (laid) out += text::report_wrap + F(1, circle.wrap * degrees_per_radian) + "\u00b0";
     out += "\n\n";
     return out;
 }

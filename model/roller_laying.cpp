@@ -1,6 +1,8 @@
+#include "model/roller_laying.h"
+
 #include <cmath>
 
-#include "model/drive.h"
+#include "model/geometry.h"
 
 // The chain is laid as a real chain: on a wheel every roller sits in a seat on
 // the pitch circle, on a strand the rollers lie one pitch apart on the line,
@@ -11,11 +13,7 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-constexpr double two_pi = 6.283185307179586;
 constexpr std::int64_t roller_guard = 20000;
-
-double signed_radius(const PitchCircle& c) { return c.radius * static_cast<double>(c.sense); }
 
 Point2D seat_point(const PitchCircle& c, double angle)
 {
@@ -27,29 +25,6 @@ double angle_from_centre(const PitchCircle& c, const Point2D& p) { return std::a
 }  // namespace
 
 void add_roller_point(DriveSolution& solution, double x, double y) { solution.rollers.push_back({x, y}); }
-
-std::int64_t circle_circle_intersection(double x0, double y0, double r0, double x1, double y1, double r1,
-                                        Point2D& X1, Point2D& X2)
-{
-    const double dx = x1 - x0;
-    const double dy = y1 - y0;
-    const double d = std::sqrt(dx * dx + dy * dy);
-    if (!(d >= 1e-12)) return 0;
-    const double a = (r0 * r0 - r1 * r1 + d * d) / (2.0 * d);
-    double h2 = r0 * r0 - a * a;
-    if (h2 < 0.0) {
-        // A near-tangency counts as touching.
-        if (h2 < -1e-9 * r0 * r0) return 0;
-        h2 = 0.0;
-    }
-    if (!(h2 >= 0.0)) return 0;
-    const double h = std::sqrt(h2);
-    const double mx = x0 + a * dx / d;
-    const double my = y0 + a * dy / d;
-    X1 = {mx - h * dy / d, my + h * dx / d};
-    X2 = {mx + h * dy / d, my - h * dx / d};
-    return 1;
-}
 
 std::int64_t roller_still_wraps(const PitchCircle& wheel, double angle, const PitchCircle& next)
 {

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/geometry.h"
 #include "text/texts.h"
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-constexpr double two_pi = 6.283185307179586;
-constexpr double degree = 0.017453292519943295;
 
 std::int64_t count_at_least(double arc_length, double step, std::int64_t minimum)
 {
@@ -68,7 +66,7 @@ int build_sprocket(SprocketGeometry& g, std::int64_t z, double p, double d1, dou
     g.seating_radius = ri;
     const double re = 0.5 * (0.12 * d1 * (zd + 2.0) + 0.008 * d1 * (zd * zd + 180.0));
     g.flank_radius = re;
-    const double alpha = (130.0 - 90.0 / zd) * degree;
+    const double alpha = (130.0 - 90.0 / zd) * radians_per_degree;
     g.seating_angle = alpha;
     g.tooth_width = (p <= 12.7 ? 0.93 : 0.95) * b1;
 

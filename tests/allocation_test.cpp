@@ -5,6 +5,7 @@
 #include <new>
 
 #include "model/drive.h"
+#include "model/lay_chain.h"
 
 // Every allocation of this test program is counted, so a test can show that
 // the hot paths of the animation allocate nothing.

@@ -5,10 +5,11 @@
 
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/geometry.h"
+#include "model/lay_chain.h"
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/lay_chain.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <span>
 #include <string_view>
 
 // Every text the user sees. The English and the Dutch table define the same
@@ -178,3 +179,9 @@ extern const char* const layer_pitch_circle;
 extern const char* const layer_bush;
 
 }  // namespace text
+
+// Carried by each table, so the program that links the Dutch texts opens the
+// Dutch guide: the user guide, a complete HTML document, UTF-8 without a byte
+// order mark; and the About picture, a PNG, the same in both languages.
+std::string_view user_guide_document();
+std::span<const unsigned char> about_picture_png();

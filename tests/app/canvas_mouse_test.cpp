@@ -11,10 +11,11 @@
 #include "app/canvas_mouse.h"
 #include "app/canvas_view.h"
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
 #include "model/report.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 
 namespace {
@@ -97,7 +98,7 @@ protected:
         standin_reset();
         ASSERT_EQ(start_program(), 0);
         ASSERT_EQ(drive_solution.laid, 1);
-        doubles = ShellDoubles{};
+        standin.canvas_presented = 0;
     }
 
     // An idler inside the chain on a long drive: the chain lays at every
@@ -111,7 +112,7 @@ protected:
         ASSERT_EQ(drive_solution.laid, 1);
         project_modified = 0;
         update_window_title();
-        doubles = ShellDoubles{};
+        standin.canvas_presented = 0;
     }
 
     bool title_marked() const { return standin.title.find(" *") != std::string::npos; }
@@ -128,7 +129,7 @@ TEST_F(CanvasMouse, WheelZoomsAboutThePointerWithoutDrift)
     EXPECT_NEAR(zoom, z0 * 1.2, 1e-12 * z0);
     EXPECT_NEAR(model_at(301, 223).x, under.x, 1e-9);
     EXPECT_NEAR(model_at(301, 223).y, under.y, 1e-9);
-    EXPECT_EQ(doubles.redraws, 1);
+    EXPECT_EQ(standin.canvas_presented, 1);
 
     // Notches away from the user zoom in, towards the user zoom out; after as
     // many of each the view is back and the point has not crept.
@@ -225,7 +226,7 @@ TEST_F(CanvasMouse, DragPansWithThePointerAndReleaseEndsIt)
     move_to(-60, 300);
     EXPECT_NEAR(model_at(-60, 300).x, grabbed.x, 1e-9);
     EXPECT_NEAR(model_at(-60, 300).y, grabbed.y, 1e-9);
-    EXPECT_EQ(doubles.redraws, 2);
+    EXPECT_EQ(standin.canvas_presented, 2);
     EXPECT_EQ(standin.cursor, CanvasCursor::Default) << "no cursor changes during a pan";
     const std::size_t cursors = standin.cursors_set.size();
 
@@ -362,7 +363,7 @@ TEST_F(CanvasMouse, DraggingTheIdlerFollowsTheSlackStrandWithinItsEnds)
     EXPECT_TRUE(title_marked());
     EXPECT_NE(gadget_text(ReportEditor), report_before);
     EXPECT_EQ(gadget_text(ReportEditor), build_report_text(drive_input, drive_options, drive_solution));
-    EXPECT_EQ(doubles.redraws, 1);
+    EXPECT_EQ(standin.canvas_presented, 1);
 
     // Beyond either end of the strand: held at 98 % and 2 %.
     const Point2D beyond_end = pixel_of(on_slack_strand(1.5).x, on_slack_strand(1.5).y);
@@ -396,7 +397,7 @@ TEST_F(CanvasMouse, APositionWhereTheChainCannotBeLaidIsTakenBack)
     EXPECT_EQ(gadget_state(IdlerPositionSlider), 50);
     EXPECT_EQ(gadget_text(IdlerPercentLabel), "50 %");
     EXPECT_FALSE(title_marked());
-    EXPECT_EQ(doubles.redraws, 1);
+    EXPECT_EQ(standin.canvas_presented, 1);
 
     // The drag goes on where the chain can be laid.
     const Point2D fine = pixel_of(on_slack_strand(0.6).x, on_slack_strand(0.6).y);
@@ -417,13 +418,13 @@ TEST_F(CanvasMouse, ADragMoveThatLeavesTheIdlerMarksNothingButStillRedraws)
     project_modified = 0;
     update_window_title();
     set_gadget_text(ReportEditor, "stale");
-    const int redraws = doubles.redraws;
+    const int redraws = standin.canvas_presented;
 
     move_to(beyond_end.x + 40, beyond_end.y + 5);
     EXPECT_EQ(drive_input.idler_position, 0.98);
     EXPECT_FALSE(title_marked());
     EXPECT_EQ(gadget_text(ReportEditor), build_report_text(drive_input, drive_options, drive_solution));
-    EXPECT_EQ(doubles.redraws, redraws + 1);
+    EXPECT_EQ(standin.canvas_presented, redraws + 1);
 }
 
 TEST_F(CanvasMouse, AStrandOfNoLengthStopsTheDragWithoutATrace)

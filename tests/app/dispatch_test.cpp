@@ -8,16 +8,22 @@
 #include <numbers>
 #include <string>
 
+#include "app/canvas_draw.h"
+#include "app/canvas_view.h"
+#include "app/main_loop.h"
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/project_file.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
+#include "model/geometry.h"
+#include "model/lay_chain.h"
 #include "model/report.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
+#include "tests/support/test_folder.h"
 
 namespace {
 
-constexpr double four_pi = 4.0 * std::numbers::pi;
 const std::string new_title = "Zandrel - new project   (ISO 606 / DIN 8187 / DIN 8196)";
 const std::string changed_title = "Zandrel - new project *   (ISO 606 / DIN 8187 / DIN 8196)";
 
@@ -47,8 +53,9 @@ protected:
     {
         standin_reset();
         ASSERT_EQ(start_program(), 0);
-        doubles = ShellDoubles{};
         standin.title_sets = 0;
+        standin.canvas_presented = 0;
+        unfit_view();
     }
 
     std::string report() { return gadget_text(ReportEditor); }
@@ -70,8 +77,11 @@ TEST(StartUp, DefaultDriveInTheWindow)
     EXPECT_DOUBLE_EQ(drive_options.chord_tolerance, 0.01);
     EXPECT_EQ(drive_solution.valid, 1);
     EXPECT_EQ(drive_solution.laid, 1);
-    EXPECT_EQ(doubles.fits, 1);
-    EXPECT_GE(doubles.redraws, 1);
+    // The view is the fit of the drive in the canvas, and the canvas was shown.
+    const double started_zoom = zoom;
+    fit_view_to_drive(gadget_rect(Canvas).width, gadget_rect(Canvas).height);
+    EXPECT_DOUBLE_EQ(zoom, started_zoom);
+    EXPECT_GE(standin.canvas_presented, 1);
     // The report is the model's report of the default drive.
     DriveSolution fresh;
     compute_drive(DriveInput{}, fresh);
@@ -80,31 +90,35 @@ TEST(StartUp, DefaultDriveInTheWindow)
     EXPECT_FALSE(wheel1_display_outline.empty());
     EXPECT_FALSE(idler_display_outline.empty());
     EXPECT_LE(wheel1_display_outline.size(), drive_solution.wheel1_geometry.outline.size());
-    // The queued close met an unchanged project: it asked once and quit.
-    EXPECT_EQ(doubles.confirms, 1);
-    EXPECT_TRUE(doubles.opened_files.empty());
+    // The queued close met an unchanged project: it quit without a question.
+    EXPECT_TRUE(standin.message_boxes.empty());
+    EXPECT_TRUE(standin.file_dialogs.empty());
 }
 
 TEST(StartUp, ProjectArgumentOpenedOnlyWhenItHoldsSomething)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zandrel_startup_test";
-    std::filesystem::create_directories(folder);
-    const std::string empty = (folder / "empty.zdr").string();
-    const std::string full = (folder / "full.zdr").string();
-    std::ofstream(empty).close();
-    std::ofstream(full) << "x";
+    TestFolder folder;
+    ScopedEnv home("HOME", folder.path);
+    const std::string empty = folder.file("empty.zdr");
+    const std::string full = folder.file("full.zdr");
+    write_whole_file(empty, "");
+    DriveInput input;
+    input.z1 = 23;
+    ASSERT_EQ(write_project_file(full, input, DriveOptions{}), 1);
 
-    for (const std::string& skipped : {empty, folder.string(), (folder / "missing.zdr").string()}) {
+    for (const std::string& skipped : {empty, folder.path, folder.file("missing.zdr")}) {
         standin_reset();
         ASSERT_EQ(start_program({skipped}), 0);
-        EXPECT_TRUE(doubles.opened_files.empty()) << skipped;
+        EXPECT_EQ(drive_input.z1, 17) << skipped;
+        EXPECT_TRUE(standin.message_boxes.empty()) << skipped;
         EXPECT_EQ(standin.title, new_title);
     }
     standin_reset();
     ASSERT_EQ(start_program({full, empty}), 0);
-    ASSERT_EQ(doubles.opened_files.size(), 1u);
-    EXPECT_EQ(doubles.opened_files[0], full);
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(drive_input.z1, 23);
+    EXPECT_EQ(gadget_text(Z1Field), "23");
+    EXPECT_EQ(project_path, full);
+    EXPECT_EQ(standin.title, "Zandrel - full.zdr   (ISO 606 / DIN 8187 / DIN 8196)");
 }
 
 TEST_F(Dispatch, WheelEditsRecalculateAndRefit)
@@ -112,19 +126,20 @@ TEST_F(Dispatch, WheelEditsRecalculateAndRefit)
     user_types(Z1Field, "19");
     run_one_pass();
     EXPECT_EQ(drive_input.z1, 19);
-    EXPECT_EQ(doubles.fits, 1);
+    EXPECT_TRUE(view_was_fitted());
     EXPECT_NE(report().find("19"), std::string::npos);
     EXPECT_EQ(standin.title, changed_title);
 
-    user_types(Z2Field, "40");
-    run_one_pass();
-    user_types(CentreDistanceField, "612,5");
-    run_one_pass();
-    user_selects(ChainSizeCombo, 3);
-    run_one_pass();
-    user_selects(IdlerSideCombo, 1);
-    run_one_pass();
-    EXPECT_EQ(doubles.fits, 5);
+    const auto fits_after = [](auto act) {
+        unfit_view();
+        act();
+        run_one_pass();
+        return view_was_fitted();
+    };
+    EXPECT_TRUE(fits_after([] { user_types(Z2Field, "40"); }));
+    EXPECT_TRUE(fits_after([] { user_types(CentreDistanceField, "612,5"); }));
+    EXPECT_TRUE(fits_after([] { user_selects(ChainSizeCombo, 3); }));
+    EXPECT_TRUE(fits_after([] { user_selects(IdlerSideCombo, 1); }));
     EXPECT_EQ(drive_input.z2, 40);
     EXPECT_DOUBLE_EQ(drive_input.centre_distance, 612.5);
     EXPECT_EQ(drive_input.size_index, 3);
@@ -149,7 +164,7 @@ TEST_F(Dispatch, BoresLinksAndIdlerTeethKeepTheView)
     run_one_pass();
     user_types(IdlerBoreField, "8");
     run_one_pass();
-    EXPECT_EQ(doubles.fits, 0);
+    EXPECT_FALSE(view_was_fitted());
     EXPECT_EQ(drive_input.idler_teeth, 21);
     // A negative bore is stored as none while the field keeps the text.
     EXPECT_DOUBLE_EQ(drive_options.bore1, 0.0);
@@ -174,12 +189,12 @@ TEST_F(Dispatch, EveryKeystrokeCountsButDuplicatesWaitAsOne)
 
     // Both keys before the loop looks: the second change waits as the first,
     // which reads the field when it is handled, so nothing is lost.
-    int fits = doubles.fits;
+    unfit_view();
     user_types(Z2Field, "4");
     user_types(Z2Field, "45");
     EXPECT_EQ(queued_event_count(), 1u);
     run_one_pass();
-    EXPECT_EQ(doubles.fits, fits + 1);
+    EXPECT_TRUE(view_was_fitted());
     EXPECT_EQ(drive_input.z2, 45);
 }
 
@@ -218,12 +233,12 @@ TEST_F(Dispatch, WildInputEndsInTheReportNotInACrash)
 TEST_F(Dispatch, ChordToleranceOnlyMarksTheProject)
 {
     const std::string before = report();
-    int redraws = doubles.redraws;
+    int redraws = standin.canvas_presented;
     user_types(ChordToleranceField, "0.05");
     run_one_pass();
     EXPECT_EQ(standin.title, changed_title);
     EXPECT_EQ(report(), before);
-    EXPECT_EQ(doubles.redraws, redraws);
+    EXPECT_EQ(standin.canvas_presented, redraws);
     EXPECT_DOUBLE_EQ(drive_options.chord_tolerance, 0.01);
     // It arrives with the next reading of the controls.
     user_types(LinksField, "0");
@@ -251,7 +266,7 @@ TEST_F(Dispatch, CheckBoxesAndScope)
     user_toggles(ShowPitchCirclesCheck);
     run_one_pass();
     EXPECT_EQ(drive_options.show_pitch_circles, 0);
-    EXPECT_EQ(doubles.redraws, 1);
+    EXPECT_EQ(standin.canvas_presented, 1);
     EXPECT_EQ(standin.title, changed_title);
 
     user_toggles(ExportPitchCirclesCheck);
@@ -259,13 +274,13 @@ TEST_F(Dispatch, CheckBoxesAndScope)
     run_one_pass();
     EXPECT_EQ(drive_options.export_pitch_circles, 0);
     EXPECT_EQ(drive_options.show_pitch_circles, 1);
-    EXPECT_EQ(doubles.redraws, 2) << "two requests in one pass give one redraw";
+    EXPECT_EQ(standin.canvas_presented, 2) << "two requests in one pass give one redraw";
 
     user_selects(ExportScopeCombo, 3);
     run_one_pass();
     EXPECT_EQ(drive_options.export_scope, 3);
-    EXPECT_EQ(doubles.redraws, 2);
-    EXPECT_EQ(doubles.fits, 0);
+    EXPECT_EQ(standin.canvas_presented, 2);
+    EXPECT_FALSE(view_was_fitted());
 }
 
 TEST_F(Dispatch, TitleOfNewNamedAndChangedProjects)
@@ -304,7 +319,7 @@ TEST_F(Dispatch, NothingHappensWhileTheProgramFillsTheControls)
     EXPECT_EQ(drive_options.show_pitch_circles, 1);
     EXPECT_EQ(project_modified, 0);
     EXPECT_EQ(standin.title, new_title);
-    EXPECT_EQ(doubles.fits, 0);
+    EXPECT_FALSE(view_was_fitted());
 }
 
 TEST_F(Dispatch, RecordsShownInTheControls)
@@ -366,8 +381,8 @@ TEST_F(Dispatch, IdlerSliderLaysTheChainAtTheEndOfThePass)
     DriveSolution expected;
     compute_drive(drive_input, expected);
     EXPECT_EQ(report(), build_report_text(drive_input, drive_options, expected));
-    EXPECT_EQ(doubles.redraws, 1);
-    EXPECT_EQ(doubles.fits, 0);
+    EXPECT_EQ(standin.canvas_presented, 1);
+    EXPECT_FALSE(view_was_fitted());
     EXPECT_EQ(standin.title, changed_title);
 }
 
@@ -378,12 +393,12 @@ TEST_F(Dispatch, IdlerSliderOnAnInvalidDriveOnlyStoresThePosition)
     ASSERT_EQ(drive_solution.valid, 0);
     const std::string error = drive_solution.error_text;
     project_modified = 0;
-    int redraws = doubles.redraws;
+    int redraws = standin.canvas_presented;
     user_moves_slider(IdlerPositionSlider, 70);
     run_one_pass();
     EXPECT_DOUBLE_EQ(drive_input.idler_position, 0.7);
     EXPECT_EQ(drive_solution.error_text, error);
-    EXPECT_EQ(doubles.redraws, redraws);
+    EXPECT_EQ(standin.canvas_presented, redraws);
     EXPECT_EQ(project_modified, 1);
 }
 
@@ -520,6 +535,14 @@ TEST_F(Dispatch, DriveStandsStillWhileTheMainWindowIsBlocked)
 
 TEST_F(Dispatch, CommandsReachTheirHandlers)
 {
+    // The commands run for real: their dialogs are cancelled, the saves go to
+    // a project file of the test's own, the guide to its temporary folder.
+    TestFolder folder;
+    ScopedEnv home("HOME", folder.path);
+    ScopedEnv temporary("TMPDIR", folder.path);
+    ScopedEnv path("PATH", folder.path);
+    project_path = folder.file("drive.zdr");
+
     user_clicks(OpenButton);
     user_chooses_menu(Open);
     user_clicks(SaveButton);
@@ -530,25 +553,38 @@ TEST_F(Dispatch, CommandsReachTheirHandlers)
     user_clicks(HelpMenuButton);
     for (GadgetId id : {Dxf2DButton, Step2DButton, Dxf3DButton, Step3DButton, StlButton}) user_clicks(id);
     run_one_pass();
-    EXPECT_EQ(doubles.open_dialogs, 2);
-    EXPECT_EQ(doubles.saves, (std::vector<std::int64_t>{0, 0, 1}));
-    EXPECT_EQ(doubles.guides, 1);
-    EXPECT_EQ(doubles.abouts, 1);
-    EXPECT_EQ(doubles.about_title, "Zandrel 1.00");
-    EXPECT_EQ(doubles.about_language, 0);
+
+    // Open twice, Save as once (Save writes the named project without asking),
+    // then the five exports in button order.
+    std::vector<std::string> dialogs;
+    for (const StandInFileDialog& d : standin.file_dialogs) dialogs.push_back((d.save ? "save " : "open ") + d.dialog.title);
+    EXPECT_EQ(dialogs, (std::vector<std::string>{"open Open project", "open Open project", "save Save project",
+                                                 "save Export DXF", "save Export STP", "save Export DXF",
+                                                 "save Export STP", "save Export STL"}));
+    EXPECT_TRUE(path_exists(project_path));
+    EXPECT_TRUE(standin.message_boxes.empty()) << standin.message_boxes.front().text;
+    // The guide was written into this run's folder under the temporary folder.
+    bool guide_written = false;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path))
+        if (entry.path().filename() == "zandrel_user_guide.html") guide_written = true;
+    EXPECT_TRUE(guide_written);
+    ASSERT_EQ(standin.about_windows.size(), 1u);
+    EXPECT_EQ(standin.about_windows[0].title_line, "Zandrel 1.00");
+    EXPECT_EQ(standin.about_windows[0].window_title, "About");
     EXPECT_EQ(standin.popup_shown, 1);
-    EXPECT_EQ(doubles.exports, (std::vector<std::int64_t>{0, 1, 2, 3, 4}));
     EXPECT_EQ(project_modified, 0);
 }
 
 TEST_F(Dispatch, CloseAsksAndCancelKeepsRunning)
 {
-    doubles.confirm_answer = 0;
+    mark_project_modified();
+    standin.answers = {MessageAnswer::Cancel};
     user_closes_window();
     run_one_pass();
     EXPECT_EQ(quit_requested, 0);
-    EXPECT_EQ(doubles.confirms, 1);
-    doubles.confirm_answer = 1;
+    ASSERT_EQ(standin.message_boxes.size(), 1u);
+    EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::QuestionYesNoCancel);
+    standin.answers = {MessageAnswer::No};
     user_closes_window();
     user_types(Z1Field, "20");  // after the close: not handled any more
     run_one_pass();
@@ -561,8 +597,8 @@ TEST_F(Dispatch, CanvasDoubleClickFitsAndEnterTakesFocus)
     post_event(canvas_event(GadgetEventType::LeftDoubleClick, 0, 0));
     post_event(canvas_event(GadgetEventType::PointerEnter, 0, 0));
     run_one_pass();
-    EXPECT_EQ(doubles.fits, 1);
-    EXPECT_EQ(doubles.redraws, 1);
+    EXPECT_TRUE(view_was_fitted());
+    EXPECT_EQ(standin.canvas_presented, 1);
     EXPECT_EQ(standin.front_requests, 1);
 }
 

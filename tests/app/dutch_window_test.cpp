@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/shell.h"
-#include "tests/app/shell_doubles.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "tests/app/standin.h"
 
 namespace {
@@ -31,8 +32,10 @@ TEST(DutchWindow, TitlesLabelsAndAbout)
 
     user_chooses_menu(About);
     run_one_pass();
-    EXPECT_EQ(doubles.about_language, 1);
-    EXPECT_EQ(doubles.about_title, "Zandrel 1.00");
+    ASSERT_EQ(standin.about_windows.size(), 1u);
+    EXPECT_EQ(standin.about_windows[0].window_title, "Over");
+    EXPECT_EQ(standin.about_windows[0].close_caption, "Sluiten");
+    EXPECT_EQ(standin.about_windows[0].title_line, "Zandrel 1.00");
 }
 
 }  // namespace

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 #include "tests/export/export_support.h"
 

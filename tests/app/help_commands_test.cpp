@@ -19,10 +19,11 @@
 
 #include "app/about_picture.h"
 #include "app/help_commands.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
 #include "text/texts.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 #include "tests/support/test_folder.h"
 
@@ -39,7 +40,7 @@ void start_program()
     user_closes_window();
     ASSERT_EQ(main_entry(1, argv), 0);
     quit_requested = 0;
-    doubles = ShellDoubles{};
+    standin.canvas_presented = 0;
 }
 
 double degrees(double d)
@@ -121,7 +122,7 @@ TEST_F(GuideCommand, F1WritesTheGuideAndHandsItsPathToTheBrowser)
     EXPECT_TRUE(S_ISDIR(folder.st_mode));
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
     EXPECT_TRUE(standin.message_boxes.empty());
-    EXPECT_EQ(doubles.redraws, 0) << "the guide has nothing to do with the drive";
+    EXPECT_EQ(standin.canvas_presented, 0) << "the guide has nothing to do with the drive";
 }
 
 TEST_F(GuideCommand, PressedTwiceWritesTheSamePathTwice)
@@ -251,7 +252,7 @@ TEST_F(AboutWindow, AWindowThatCannotOpenLeavesTheMainWindowAlone)
     // And the main window still takes its events.
     user_clicks(OpenButton);
     run_one_pass();
-    EXPECT_EQ(doubles.open_dialogs, 1);
+    EXPECT_EQ(open_dialogs_shown(), 1);
 }
 
 TEST_F(AboutWindow, TheDriveStandsStillWhileItIsOpenAndDoesNotCatchUp)
@@ -277,8 +278,8 @@ TEST_F(AboutWindow, TheDriveStandsStillWhileItIsOpenAndDoesNotCatchUp)
     EXPECT_EQ(queued_meanwhile, 0u);
     EXPECT_EQ(animation_ticks, 0);
     EXPECT_EQ(drive_input.rotation, before);
-    EXPECT_EQ(doubles.open_dialogs, 0);
-    EXPECT_EQ(doubles.confirms, 0);
+    EXPECT_EQ(open_dialogs_shown(), 0);
+    EXPECT_TRUE(standin.message_boxes.empty());
     EXPECT_EQ(quit_requested, 0);
 
     // The timer still runs: the next tick turns the drive by one step.
@@ -296,7 +297,7 @@ TEST_F(AboutWindow, EventsWaitingBeforeItOpenedAreStillHandled)
     user_clicks(OpenButton);
     run_one_pass();
     EXPECT_EQ(standin.about_windows.size(), 1u);
-    EXPECT_EQ(doubles.open_dialogs, 1);
+    EXPECT_EQ(open_dialogs_shown(), 1);
 }
 
 }  // namespace

@@ -3,9 +3,10 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 
 namespace {
@@ -188,14 +189,14 @@ TEST_F(MainWindow, InitialValuesAndItems)
 
 TEST_F(MainWindow, ResizeKeepsTheMinimumSizes)
 {
-    int redraws = doubles.redraws;
+    int redraws = standin.canvas_presented;
     user_resizes_window(1000, 700);
     EXPECT_RECT(Canvas, 382, 8, 610, 684);
     EXPECT_RECT(ScrollPanel, 0, 0, 378, 700);
     // 700 - 723 - 8 is below 120: the report keeps 120 and the panel scrolls.
     EXPECT_RECT(ReportEditor, 8, 723, 340, 120);
     EXPECT_EQ(standin.panel_content_height, 723 + 120 + 8);
-    EXPECT_EQ(doubles.redraws, redraws + 1);
+    EXPECT_EQ(standin.canvas_presented, redraws + 1);
 
     user_resizes_window(400, 40);
     EXPECT_RECT(Canvas, 382, 8, 50, 50);

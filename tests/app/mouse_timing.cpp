@@ -19,7 +19,9 @@
 #include "app/canvas_draw.h"
 #include "app/canvas_mouse.h"
 #include "app/canvas_view.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/drive.h"
 #include "tests/app/standin.h"
 

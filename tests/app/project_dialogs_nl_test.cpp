@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/project_dialogs.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "tests/app/standin.h"
 #include "tests/support/test_folder.h"
 

@@ -10,10 +10,12 @@
 #include "app/preferences.h"
 #include "app/project_dialogs.h"
 #include "app/project_file.h"
-#include "app/shell.h"
+#include "export/path_name.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
-#include "tests/app/shell_doubles.h"
 #include "tests/app/standin.h"
 #include "tests/files/test_data.h"
 #include "tests/support/test_folder.h"
@@ -60,7 +62,7 @@ protected:
         start_program();
         standin.message_boxes.clear();
         standin.title_sets = 0;
-        doubles = ShellDoubles{};
+        unfit_view();
     }
 
     std::string folder() const { return work.path + "/"; }
@@ -333,16 +335,16 @@ TEST_F(ProjectDialogs, OpenShowsTheProjectInTheWindow)
     EXPECT_EQ(gadget_text(IdlerPercentLabel), "31 %");
     EXPECT_EQ(drive_input.rotation, 3.25);
     EXPECT_EQ(drive_options.export_scope, 3);
-    EXPECT_EQ(doubles.fits, 1);
+    EXPECT_TRUE(view_was_fitted());
     EXPECT_NE(gadget_text(ReportEditor).find("12B"), std::string::npos);
     EXPECT_EQ(project_path, path);
     EXPECT_EQ(project_modified, 0);
     EXPECT_EQ(standin.title, title_of("nondefault.zdr"));
-    EXPECT_EQ(read_pref_string("projectmap", ""), folder_of_path(path));
+    EXPECT_EQ(read_pref_string("projectmap", ""), folder_of(path));
 
     // The next Open starts at the open project, its file selected.
     open_project_dialog();
-    EXPECT_EQ(standin.file_dialogs.back().dialog.folder, folder_of_path(path));
+    EXPECT_EQ(standin.file_dialogs.back().dialog.folder, folder_of(path));
     EXPECT_EQ(standin.file_dialogs.back().dialog.file_name, "nondefault.zdr");
 }
 
@@ -460,7 +462,7 @@ TEST_F(StartUpWithProject, CommandLineProjectOpens)
     EXPECT_EQ(gadget_text(Z1Field), "21");
     EXPECT_EQ(gadget_state(ChainSizeCombo), find_chain_size_index("12B"));
     EXPECT_EQ(standin.title, title_of("nondefault.zdr"));
-    EXPECT_EQ(read_pref_string("projectmap", ""), folder_of_path(data_file("nondefault.zdr")));
+    EXPECT_EQ(read_pref_string("projectmap", ""), folder_of(data_file("nondefault.zdr")));
 
     // With its warning.
     standin_reset();

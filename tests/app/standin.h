@@ -115,3 +115,11 @@ void user_resizes_window(int width, int height);
 
 // Dispatches everything queued, then the idle work: one pass of the main loop.
 void run_one_pass();
+
+// A fit cannot be seen in the window, but in the view it leaves: a test puts
+// the view where no fit leaves it, acts, and asks whether it was fitted.
+void unfit_view();
+bool view_was_fitted();
+
+// How many open (not save) file dialogs the program showed.
+int open_dialogs_shown();

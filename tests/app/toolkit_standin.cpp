@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/shell.h"
-#include "tests/app/shell_doubles.h"
+#include "app/canvas_view.h"
+#include "app/main_loop.h"
 
 StandInToolkit standin;
 
@@ -44,11 +44,31 @@ void post_gadget(GadgetId id, GadgetEventType type)
 void standin_reset()
 {
     standin = StandInToolkit{};
-    doubles = ShellDoubles{};
     in_panel = false;
     clear_event_queue();
     set_main_window_blocked(false);
-    reset_shell_state();
+    reset_program_state();
+}
+
+namespace {
+// No fit of a drive gives this zoom.
+constexpr double unfitted_zoom = 0.123456789;
+}  // namespace
+
+void unfit_view()
+{
+    zoom = unfitted_zoom;
+}
+
+bool view_was_fitted()
+{
+    return zoom != unfitted_zoom;
+}
+
+int open_dialogs_shown()
+{
+    return static_cast<int>(std::count_if(standin.file_dialogs.begin(), standin.file_dialogs.end(),
+                                          [](const StandInFileDialog& d) { return !d.save; }));
 }
 
 bool toolkit_start(int&, char**&)

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "export/export.h"
+#include "export/path_name.h"
 #include "tests/export/export_support.h"
 
 namespace {
@@ -55,7 +56,7 @@ TEST(ExportDialog, TitlesAndFilters)
 
 TEST(ExportCommandTexts, QuestionResultAndFailure)
 {
-    EXPECT_EQ(export_overwrite_question("/home/ann/drive.dxf"), "'drive.dxf' already exists. Overwrite?");
+    EXPECT_EQ(overwrite_question_text("/home/ann/drive.dxf"), "'drive.dxf' already exists. Overwrite?");
     EXPECT_EQ(export_result_message(Dxf2D, 324, "/tmp/a.dxf", 3070), "324 curves written to\n/tmp/a.dxf\n(3070 KB)");
     EXPECT_EQ(export_result_message(Step2D, 9, "b.stp", 0), "9 curves written to\nb.stp\n(0 KB)");
     EXPECT_EQ(export_result_message(Stl, 1200, "c.stl", 58), "1200 triangles written to\nc.stl\n(58 KB)");
@@ -63,8 +64,8 @@ TEST(ExportCommandTexts, QuestionResultAndFailure)
     EXPECT_EQ(export_result_message(Step3D, 427, "e.stp", 12), "427 solids written to\ne.stp\n(12 KB)");
     export_error_text = "Cannot write the file.";
     EXPECT_EQ(export_failure_message("/root/x.dxf"), "Cannot write the file.\n/root/x.dxf");
-    EXPECT_EQ(export_folder_of("/home/ann/exports/drive.dxf"), "/home/ann/exports/");
-    EXPECT_EQ(export_folder_of("drive.dxf"), "");
+    EXPECT_EQ(folder_of("/home/ann/exports/drive.dxf"), "/home/ann/exports/");
+    EXPECT_EQ(folder_of("drive.dxf"), "");
 }
 
 TEST(ExportTarget, FilesCountFoldersDoNot)

@@ -45,7 +45,7 @@ TEST(DutchExport, Messages)
               "324 curven geschreven naar\n/tmp/a.dxf\n(3070 KB)");
     EXPECT_EQ(export_result_message(Stl, 12, "a.stl", 0), "12 driehoeken geschreven naar\na.stl\n(0 KB)");
     EXPECT_EQ(export_result_message(Step3D, 3, "a.stp", 0), "3 volumes geschreven naar\na.stp\n(0 KB)");
-    EXPECT_EQ(export_overwrite_question("/x/a.dxf"), "'a.dxf' bestaat al. Overschrijven?");
+    EXPECT_EQ(overwrite_question_text("/x/a.dxf"), "'a.dxf' bestaat al. Overschrijven?");
     // File names and dialog texts are the same in both builds.
     EXPECT_EQ(propose_export_path(Step3D, "", ""), "zandrel_3d.stp");
     EXPECT_EQ(export_dialog_title(Stl), "Export STL");

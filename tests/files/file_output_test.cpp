@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/file_output.h"
+#include "export/file_output.h"
 #include "app/project_file.h"
 #include "tests/files/project_records.h"
 #include "tests/files/test_data.h"

@@ -7,6 +7,7 @@
 
 #include "app/preferences.h"
 #include "app/project_file.h"
+#include "export/export.h"
 #include "tests/support/test_folder.h"
 
 namespace {

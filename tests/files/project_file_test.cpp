@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "app/project_file.h"
+#include "export/path_name.h"
 #include "model/chain_size.h"
 #include "tests/files/project_records.h"
 #include "tests/files/test_data.h"
@@ -392,6 +393,6 @@ TEST(ProjectFile, ExtensionOfTheChosenName)
     EXPECT_EQ(with_project_extension("/home/u/drive."), "/home/u/drive..zdr");
     EXPECT_EQ(with_project_extension("/home/u.v/drive"), "/home/u.v/drive.zdr");
     EXPECT_EQ(with_project_extension("drive.zdr"), "drive.zdr");
-    EXPECT_EQ(folder_of_path("/home/u/drive.zdr"), "/home/u/");
-    EXPECT_EQ(folder_of_path("drive.zdr"), "");
+    EXPECT_EQ(folder_of("/home/u/drive.zdr"), "/home/u/");
+    EXPECT_EQ(folder_of("drive.zdr"), "");
 }

@@ -1,31 +1,18 @@
-#include "app/shell.h"
-
-#include <numbers>
+#include "app/main_loop.h"
 
 #include "app/about_picture.h"
-#include "app/canvas_draw.h"
-#include "app/canvas_mouse.h"
-#include "app/canvas_view.h"
-#include "app/canvas_window.h"
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
+#include "export/export.h"
 #include "model/drive.h"
-#include "model/report.h"
+#include "model/lay_chain.h"
 #include "text/texts.h"
-
-std::int64_t quit_requested = 0;
-std::int64_t animation_ticks = 0;
-std::int64_t redraw_pending = 0;
-std::int64_t report_pending = 0;
-std::int64_t loading_gadgets = 0;
-std::int64_t project_modified = 0;
-std::string project_path;
 
 namespace {
 
-constexpr double four_pi = 4.0 * std::numbers::pi;
-constexpr int max_ticks_per_step = 4;
 constexpr int animation_period_ms = 30;
 
 bool is_change(const ProgramEvent& event)
@@ -50,19 +37,19 @@ void handle_gadget_event(const ProgramEvent& event)
         show_popup_menu();
         break;
     case Dxf2DButton:
-        export_drive_to_file(0);
+        export_drive_to_file(Dxf2D);
         break;
     case Step2DButton:
-        export_drive_to_file(1);
+        export_drive_to_file(Step2D);
         break;
     case Dxf3DButton:
-        export_drive_to_file(2);
+        export_drive_to_file(Dxf3D);
         break;
     case Step3DButton:
-        export_drive_to_file(3);
+        export_drive_to_file(Step3D);
         break;
     case StlButton:
-        export_drive_to_file(4);
+        export_drive_to_file(Stl);
         break;
 
     // The shape of the drive changes: a new view.
@@ -187,105 +174,3 @@ void handle_event(const ProgramEvent& event)
     }
 }
 
-void recalculate_and_redraw(std::int64_t fit)
-{
-    gadgets_to_project();
-    compute_drive(drive_input, drive_solution);
-    update_display_outlines();
-    if (fit == 1) fit_view_to_drive();
-    update_report_text();
-    redraw_canvas();
-}
-
-void update_report_text()
-{
-    set_gadget_text(ReportEditor, build_report_text(drive_input, drive_options, drive_solution));
-}
-
-void mark_project_modified()
-{
-    if (loading_gadgets || project_modified) return;
-    project_modified = 1;
-    update_window_title();
-}
-
-std::string window_title_text()
-{
-    std::string title = text::title_prefix;
-    if (project_path.empty()) {
-        title += text::title_new_project;
-    } else {
-        std::size_t slash = project_path.find_last_of('/');
-        title += slash == std::string::npos ? project_path : project_path.substr(slash + 1);
-    }
-    if (project_modified) title += text::title_modified_mark;
-    title += text::title_suffix;
-    return title;
-}
-
-void update_window_title()
-{
-    set_window_title(window_title_text());
-}
-
-double normalise_rotation_angle(double angle)
-{
-    if (angle > four_pi) angle -= four_pi;
-    if (angle < 0.0) angle += four_pi;
-    return angle;
-}
-
-void animation_step()
-{
-    // Ticks counted while the drive was valid may meet a drive that an edit
-    // has made invalid since: laying it would replace the real error.
-    if (!drive_solution.valid) {
-        animation_ticks = 0;
-        return;
-    }
-    std::int64_t n = animation_ticks < max_ticks_per_step ? animation_ticks : max_ticks_per_step;
-    double speed = static_cast<double>(gadget_state(SpeedSlider));
-    double step = speed * 0.1 * std::numbers::pi / 180.0;
-    drive_input.rotation = normalise_rotation_angle(drive_input.rotation + static_cast<double>(n) * step);
-    animation_ticks = 0;
-    lay_chain(drive_input, drive_solution);
-    redraw_pending = 1;
-}
-
-void do_idle_work()
-{
-    if (animation_ticks > 0) animation_step();
-    if (report_pending) {
-        report_pending = 0;
-        update_report_text();
-    }
-    if (redraw_pending && !quit_requested) redraw_canvas();
-}
-
-void main_loop_pass()
-{
-    ProgramEvent event;
-    if (wait_event(event)) handle_event(event);
-    while (!quit_requested && events_pending())
-        if (poll_event(event)) handle_event(event);
-    do_idle_work();
-}
-
-void reset_shell_state()
-{
-    quit_requested = 0;
-    animation_ticks = 0;
-    redraw_pending = 0;
-    report_pending = 0;
-    loading_gadgets = 0;
-    project_modified = 0;
-    project_path.clear();
-    zoom = 1.0;
-    view_centre_x = 0.0;
-    view_centre_y = 0.0;
-    device_scale = 1.0;
-    reset_canvas_mouse_state();
-    wheel1_display_outline.clear();
-    wheel2_display_outline.clear();
-    idler_display_outline.clear();
-}

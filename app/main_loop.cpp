@@ -1,19 +1,29 @@
+#include "app/main_loop.h"
+
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/canvas_draw.h"
+#include "app/canvas_view.h"
+#include "app/canvas_window.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/project_file.h"
-#include "app/shell.h"
+#include "app/recalculation.h"
+#include "app/shell_state.h"
 #include "app/toolkit.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/geometry.h"
+#include "model/lay_chain.h"
 #include "text/texts.h"
 
 namespace {
+
+constexpr int max_ticks_per_step = 4;
 
 // A project named on the command line is opened only when it is a file with
 // something in it; anything else starts the default drive without a word.
@@ -42,11 +52,9 @@ int main_entry(int argc, char** argv)
         return 1;
     }
 
-    reset_shell_state();
+    reset_program_state();
     drive_solution = DriveSolution{};
     load_chain_size_table();
-    zoom = 1.0;
-    device_scale = 1.0;
 
     build_main_window();
     set_project_defaults(drive_input, drive_options);
@@ -60,4 +68,53 @@ int main_entry(int argc, char** argv)
 
     toolkit_shutdown();
     return 0;
+}
+
+void animation_step()
+{
+    // Ticks counted while the drive was valid may meet a drive that an edit
+    // has made invalid since: laying it would replace the real error.
+    if (!drive_solution.valid) {
+        animation_ticks = 0;
+        return;
+    }
+    std::int64_t n = animation_ticks < max_ticks_per_step ? animation_ticks : max_ticks_per_step;
+    double speed = static_cast<double>(gadget_state(SpeedSlider));
+    double step = speed * 0.1 * radians_per_degree;
+    drive_input.rotation = normalise_rotation_angle(drive_input.rotation + static_cast<double>(n) * step);
+    animation_ticks = 0;
+    lay_chain(drive_input, drive_solution);
+    redraw_pending = 1;
+}
+
+void do_idle_work()
+{
+    if (animation_ticks > 0) animation_step();
+    if (report_pending) {
+        report_pending = 0;
+        update_report_text();
+    }
+    if (redraw_pending && !quit_requested) redraw_canvas();
+}
+
+void main_loop_pass()
+{
+    ProgramEvent event;
+    if (wait_event(event)) handle_event(event);
+    while (!quit_requested && events_pending())
+        if (poll_event(event)) handle_event(event);
+    do_idle_work();
+}
+
+void reset_program_state()
+{
+    reset_shell_state();
+    zoom = 1.0;
+    view_centre_x = 0.0;
+    view_centre_y = 0.0;
+    device_scale = 1.0;
+    reset_canvas_mouse_state();
+    wheel1_display_outline.clear();
+    wheel2_display_outline.clear();
+    idler_display_outline.clear();
 }

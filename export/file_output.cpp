@@ -1,4 +1,4 @@
-#include "app/file_output.h"
+#include "export/file_output.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "export/path_name.h"
+
 int file_output_error = 0;
 
 namespace {
@@ -20,12 +22,14 @@ bool fail(int error)
     return false;
 }
 
-std::string folder_of(const std::string& path)
+// The folder to open() for the file: "." for a bare name, no trailing '/'
+// but for the root itself.
+std::string folder_to_open(const std::string& path)
 {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+    std::string folder = folder_of(path);
+    if (folder.empty()) return ".";
+    if (folder.size() > 1) folder.pop_back();
+    return folder;
 }
 
 // The file that a save replaces: links are followed so that a link stays a
@@ -41,15 +45,9 @@ std::string resolve_target(const std::string& path)
         ssize_t length = readlink(current.c_str(), buffer, sizeof buffer - 1);
         if (length <= 0) return current;
         std::string next(buffer, static_cast<std::size_t>(length));
-        current = next[0] == '/' ? next : folder_of(current) + "/" + next;
+        current = next[0] == '/' ? next : folder_of(current) + next;
     }
     return current;
-}
-
-std::string name_of(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // A new file next to the target; hidden, and named after it so that a file
@@ -57,9 +55,9 @@ std::string name_of(const std::string& path)
 int create_temporary(const std::string& target, std::string& temporary)
 {
     static unsigned counter = 0;
-    std::string base = name_of(target);
+    std::string base = file_name_of(target);
     if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
-    std::string prefix = folder_of(target) + "/." + base + ".";
+    std::string prefix = folder_to_open(target) + "/." + base + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now {};
         clock_gettime(CLOCK_REALTIME, &now);
@@ -139,7 +137,7 @@ bool write_file_replacing(const std::string& path, std::string_view text)
     }
 
     // Make the rename itself durable; the new file is in place either way.
-    int folder = open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int folder = open(folder_to_open(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);
         close(folder);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/drive.h"
+
+// Lays the chain and solves the idler on a valid drive; never rebuilds the
+// sprockets. 1 when laid, else 0 with the reason in error_text.
+std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution);
+
+// Puts the idler's centre for the deflection s: its place on the slack strand,
+// moved along the strand's normal.
+void place_idler(const DriveInput& input, DriveSolution& solution, double deflection);
+
+// Links that close the chain with the idler pushed in by `deflection`, -1 when
+// it cannot be laid. store = 0 is a trial: nothing is allocated or stored.
+double chain_links_at_deflection(const DriveInput& input, DriveSolution& solution, double deflection,
+                                 std::int64_t store);
+
+// Centre distance at which `links` links fit the two wheels without idler, 0 when none.
+double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links);
+
+// The smallest even count not below `links` (less a tolerance of 1e-6).
+std::int64_t round_up_links_even(double links);
