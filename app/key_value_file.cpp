@@ -135,14 +135,14 @@ bool kv_create(KeyValueFile& file, const std::string& path)
     return true;
 }
 
-bool kv_open(KeyValueFile& file, const std::string& path)
+bool kv_open(KeyValueFile& file, const std::string& path, std::size_t max_bytes)
 {
     if (file.is_open) kv_close(file);
     file = KeyValueFile {};
     file.path = path;
     file.is_open = true;
     std::string bytes;
-    if (path.empty() || !read_small_file(path, key_value_max_bytes, bytes)) return false;
+    if (path.empty() || !read_small_file(path, max_bytes, bytes)) return false;
     kv_parse(file, bytes);
     return true;
 }

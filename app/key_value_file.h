@@ -33,15 +33,19 @@ struct KeyValueFile {
     std::ptrdiff_t last_written = -1;  // entry index of the last write, for comments
 };
 
-// Anything larger is not one of our files; reading it whole would only hurt.
-constexpr std::size_t key_value_max_bytes = 16u * 1024u * 1024u;
+// A project is under a kilobyte and the preferences file smaller still: a
+// larger file is not one of ours, and reading it would only cost time and
+// memory (the reader holds some forty times the file's size).
+constexpr std::size_t project_file_max_bytes = 1024u * 1024u;
+constexpr std::size_t preferences_file_max_bytes = 64u * 1024u;
 
 // Starts an empty entry list for `path`; the file is written at kv_close even
 // when nothing is added. The old file stays as it is until then.
 bool kv_create(KeyValueFile& file, const std::string& path);
-// Reads an existing regular file of at most key_value_max_bytes. On failure the
-// path is still remembered, so that writes and kv_close create the file.
-bool kv_open(KeyValueFile& file, const std::string& path);
+// Reads an existing regular file of at most max_bytes. On failure the path is
+// still remembered, so that writes and kv_close create the file; the errno of
+// the reason is in file_output_error (ENOENT: there is no file).
+bool kv_open(KeyValueFile& file, const std::string& path, std::size_t max_bytes);
 // Replaces the entry list by the entries of `bytes`, read by the rules of the
 // form: optional byte order mark (without it the bytes are ISO 8859-1), lines
 // ending in any run of CR and LF, leading blanks and tabs skipped.

@@ -1,6 +1,7 @@
 #include "app/main_loop.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -46,6 +47,10 @@ int main_entry(int argc, char** argv)
     // program has a '.' as its decimal point.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
+    // Under a file-size limit the kernel would end the program at the first
+    // write beyond it, unsaved work and all; ignored, that write fails and
+    // the save or export says so like any other failed write.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!toolkit_start(argc, argv)) {
         // Without a display there is no window to say it in.
         std::fputs(text::cannot_open_display, stderr);

@@ -1,5 +1,6 @@
 #include "app/preferences.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include <pwd.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/key_value_file.h"
+#include "export/file_output.h"
 
 namespace {
 
@@ -44,7 +46,7 @@ std::string read_pref_string(const std::string& key, const std::string& fallback
     std::string path = prefs_file_path();
     if (path.empty()) return fallback;
     KeyValueFile file;
-    if (!kv_open(file, path)) {
+    if (!kv_open(file, path, preferences_file_max_bytes)) {
         file = KeyValueFile {};  // forget it without writing
         return fallback;
     }
@@ -58,7 +60,14 @@ bool write_pref_string(const std::string& key, const std::string& value)
     std::string path = prefs_file_path();
     if (path.empty()) return false;
     KeyValueFile file;
-    if (!kv_open(file, path) && !kv_create(file, path)) return false;
+    // A file that is there but cannot be read (no permission, too large, a
+    // read error) still holds the other remembered folder: it is left alone.
+    // Only where there is none is a fresh one started.
+    if (!kv_open(file, path, preferences_file_max_bytes)) {
+        const bool missing = file_output_error == ENOENT;
+        file = KeyValueFile {};  // forget it without writing
+        if (!missing || !kv_create(file, path)) return false;
+    }
     if (!kv_write_string(file, key, value)) {
         file = KeyValueFile {};
         return false;

@@ -160,7 +160,7 @@ int load_project_file(const std::string& path, DriveInput& input, DriveOptions& 
     // Folders, pipes, devices and anything far larger than a project are
     // refused before a byte is read; an empty file holds no project either.
     std::string bytes;
-    if (!read_small_file(path, key_value_max_bytes, bytes) || bytes.empty()) {
+    if (!read_small_file(path, project_file_max_bytes, bytes) || bytes.empty()) {
         project_file_message = text::project_cannot_open;
         return 0;
     }

@@ -239,6 +239,9 @@ void set_tooltip(GtkWidget* widget, const std::string& tooltip)
     if (!tooltip.empty()) gtk_widget_set_tooltip_text(widget, tooltip.c_str());
 }
 
+// Defined with the dialogs below; the title needs it too.
+std::string valid_utf8(const std::string& text);
+
 }  // namespace
 
 bool toolkit_start(int& argc, char**& argv)
@@ -338,7 +341,8 @@ void show_main_window()
 
 void set_window_title(const std::string& title)
 {
-    if (main_window) gtk_window_set_title(GTK_WINDOW(main_window), title.c_str());
+    // A project's file name need not be UTF-8; the title would then show nothing.
+    if (main_window) gtk_window_set_title(GTK_WINDOW(main_window), valid_utf8(title).c_str());
 }
 
 void set_window_min_size(int width, int height)

@@ -44,18 +44,14 @@ struct Extents {
     }
 };
 
-Extents shape_extents(const std::vector<Shape2D>& list)
+void add_shape(Extents& e, const Shape2D& shape)
 {
-    Extents e;
-    for (const Shape2D& shape : list) {
-        if (shape.is_circle) {
-            e.add(shape.cx - shape.r, shape.cy - shape.r);
-            e.add(shape.cx + shape.r, shape.cy + shape.r);
-        } else {
-            for (const Point2D& q : shape.points) e.add(q.x, q.y);
-        }
+    if (shape.is_circle) {
+        e.add(shape.cx - shape.r, shape.cy - shape.r);
+        e.add(shape.cx + shape.r, shape.cy + shape.r);
+    } else {
+        for (const Point2D& q : shape.points) e.add(q.x, q.y);
     }
-    return e;
 }
 
 // The layer texts of every code, looked up once per file.
@@ -117,16 +113,14 @@ std::int64_t write_dxf_2d(const std::string& path, const DriveInput& input, cons
                           const DriveOptions& options)
 {
     export_error_text.clear();
-    std::vector<Shape2D> list;
-    if (!build_2d_shape_list(input, solution, options, list)) return 0;
-    const Extents extents = shape_extents(list);
+    // The header carries the extents, so the shapes are made twice: once for
+    // the extents and the checks, once to be written as they come.
+    Extents extents;
+    if (!check_2d_shapes(input, solution, options, [&extents](const Shape2D& shape) { add_shape(extents, shape); }))
+        return 0;
 
     ExportFile file;
-    file.path = path;
-    std::size_t points = 0;
-    for (const Shape2D& shape : list) points += shape.points.size();
-    // Up to about 75 bytes a vertex and 110 an entity: one allocation for the file.
-    file.bytes.reserve(400 + 80 * points + 128 * list.size());
+    if (!begin_export_file(file, path)) return 0;
 
     std::string part;
     group(part, "0", "SECTION");
@@ -153,12 +147,13 @@ std::int64_t write_dxf_2d(const std::string& path, const DriveInput& input, cons
 
     const LayerTexts layers;
     std::int64_t count = 0;
-    for (const Shape2D& shape : list) {
+    for_each_2d_shape(input, solution, options, -1, [&](const Shape2D& shape) {
+        if (!export_file_ok(file)) return;  // a full disk: the rest is not worth formatting
         part.clear();
         write_entity(part, shape, layers);
         write_line_crlf(file, part);
         ++count;
-    }
+    });
 
     part.clear();
     group(part, "0", "ENDSEC");

@@ -89,6 +89,30 @@ std::string export_failure_message(const std::string& path)
     return export_error_text + "\n" + path;
 }
 
+std::int64_t check_export_bores(const DriveSolution& solution, const DriveOptions& options)
+{
+    struct Wheel {
+        ExportScope alone;
+        const SprocketGeometry& geometry;
+        double bore;
+        const char* too_large;
+    };
+    const Wheel wheels[] = {
+        {ExportWheel1Only, solution.wheel1_geometry, options.bore1, text::report_bore1_too_large},
+        {ExportWheel2Only, solution.wheel2_geometry, options.bore2, text::report_bore2_too_large},
+        {ExportIdlerOnly, solution.idler_geometry, options.idler_bore, text::report_idler_bore_too_large},
+    };
+    for (const Wheel& w : wheels) {
+        if (options.export_scope != ExportEverything && options.export_scope != w.alone) continue;
+        if (!(w.bore >= w.geometry.pitch_diameter - 2.0 * w.geometry.seating_radius)) continue;
+        // The report's note, without its line end: here it is the one line of an error box.
+        export_error_text = w.too_large;
+        while (!export_error_text.empty() && export_error_text.back() == '\n') export_error_text.pop_back();
+        return 0;
+    }
+    return 1;
+}
+
 std::int64_t write_export_file(std::int64_t kind, const std::string& path, const DriveInput& input,
                                const DriveSolution& solution, const DriveOptions& options)
 {

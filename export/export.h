@@ -77,6 +77,12 @@ std::string export_result_message(std::int64_t kind, std::int64_t count, const s
 // The error box of a failed export: export_error_text, a line break, the path.
 std::string export_failure_message(const std::string& path);
 
+// 1 when every wheel of the export scope can be made with its bore: a bore
+// that reaches the bottoms of the tooth gaps (bore >= d - 2 ri, a little under
+// the root diameter) leaves no solid wheel. 0 with that wheel's "Bore of ...
+// is too large for the wheel." in export_error_text.
+std::int64_t check_export_bores(const DriveSolution& solution, const DriveOptions& options);
+
 // Calls the writer of the kind with the path and the drive's records and
 // returns its count: curves, triangles or solids, 0 on failure with the reason
 // in export_error_text. A kind whose writer is not built yet fails that way.

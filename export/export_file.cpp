@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "export/file_output.h"
 #include "export/export.h"
 #include "text/texts.h"
 
@@ -96,15 +95,65 @@ void append_8bit_text(std::string& out, std::string_view text)
     }
 }
 
+namespace {
+
+// Large enough that the disk sees few writes, small enough to go unnoticed in memory.
+constexpr std::size_t export_piece_bytes = 1u << 20;
+
+void hand_over(ExportFile& file)
+{
+    // A file that is not open collects everything (the tests look at it).
+    if (file.output.fd < 0) return;
+    output_write(file.output, file.bytes);
+    file.bytes.clear();
+}
+
+void hand_over_when_large(ExportFile& file)
+{
+    if (file.bytes.size() >= export_piece_bytes) hand_over(file);
+}
+
+}  // namespace
+
+std::int64_t begin_export_file(ExportFile& file, const std::string& path)
+{
+    file.bytes.clear();
+    if (!output_open(file.output, path)) {
+        export_error_text = text::project_cannot_write;
+        return 0;
+    }
+    file.bytes.reserve(export_piece_bytes + export_piece_bytes / 4);
+    return 1;
+}
+
+bool export_file_ok(const ExportFile& file)
+{
+    return file.output.fd >= 0 && file.output.error == 0;
+}
+
 void write_line_crlf(ExportFile& file, std::string_view text)
 {
     append_8bit_text(file.bytes, text);
     file.bytes += "\r\n";
+    hand_over_when_large(file);
 }
 
-std::int64_t finish_export_file(const ExportFile& file)
+void write_export_bytes(ExportFile& file, std::string_view bytes)
 {
-    if (!write_file_replacing(file.path, file.bytes)) {
+    file.bytes.append(bytes);
+    hand_over_when_large(file);
+}
+
+void patch_export_file(ExportFile& file, std::uint64_t offset, std::string_view bytes)
+{
+    hand_over(file);
+    output_patch(file.output, offset, bytes);
+}
+
+std::int64_t finish_export_file(ExportFile& file)
+{
+    hand_over(file);
+    if (!output_commit(file.output)) {
         export_error_text = text::project_cannot_write;
         return 0;
     }

@@ -4,15 +4,25 @@
 #include <string>
 #include <string_view>
 
-// One export file in the making. A writer builds the whole file in `bytes`
-// and hands it to finish_export_file, which puts it on the disk in one checked
-// step: afterwards the file is either complete or not there at all (a file it
-// was to replace then stays as it was). So no writer can report a count for a
-// file that a full disk or a lost connection cut short.
+#include "export/file_output.h"
+
+// One export file in the making. A writer opens it before its first entity
+// and hands each entity to it as soon as it is made; the text collects in
+// `bytes` and goes to the disk in large checked pieces, so the memory of an
+// export stays the same whatever the size of the file. Only a file that was
+// written completely replaces the target (see OutputFile); a writer that gives
+// up, or meets a write error, leaves no file behind.
 struct ExportFile {
-    std::string path;
-    std::string bytes;
+    OutputFile output;
+    std::string bytes;  // made, not yet handed to the output
 };
+
+// Starts the file at `path`: 1, or 0 with "Cannot write the file." in
+// export_error_text.
+std::int64_t begin_export_file(ExportFile& file, const std::string& path);
+
+// Whether every write so far has succeeded; a writer may stop early when not.
+bool export_file_ok(const ExportFile& file);
 
 // The number form of the 2D DXF and the STEP files: exactly 6 decimals, '.' as
 // the decimal point in every locale, no exponent; a magnitude below 1e-12 is
@@ -27,9 +37,16 @@ void append_export_number(std::string& out, double x);
 // passes a whole entity at once, its lines joined by CR LF.
 void write_line_crlf(ExportFile& file, std::string_view text);
 
+// Appends bytes as they are (a binary file).
+void write_export_bytes(ExportFile& file, std::string_view bytes);
+
+// Overwrites bytes written earlier at `offset` from the start of the file,
+// for a count that is known only at the end.
+void patch_export_file(ExportFile& file, std::uint64_t offset, std::string_view bytes);
+
 // The 8-bit form of UTF-8 text, as write_line_crlf writes it.
 void append_8bit_text(std::string& out, std::string_view text);
 
-// Writes the file to its path: 1 when it is completely on the disk, 0 with
+// Puts the file in its place: 1 when it is completely on the disk, 0 with
 // "Cannot write the file." in export_error_text and no file left behind.
-std::int64_t finish_export_file(const ExportFile& file);
+std::int64_t finish_export_file(ExportFile& file);

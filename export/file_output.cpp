@@ -98,51 +98,118 @@ bool write_all(int fd, std::string_view text)
 
 }  // namespace
 
-bool write_file_replacing(const std::string& path, std::string_view text)
+OutputFile::~OutputFile()
 {
+    output_discard(*this);
+}
+
+bool output_open(OutputFile& file, const std::string& path)
+{
+    output_discard(file);
     file_output_error = 0;
+    file.error = 0;
+    file.size = 0;
     if (path.empty()) return fail(ENOENT);
-    std::string target = resolve_target(path);
+    file.target = resolve_target(path);
 
     struct stat old_status {};
-    bool old_exists = stat(target.c_str(), &old_status) == 0;
+    const bool old_exists = stat(file.target.c_str(), &old_status) == 0;
     if (old_exists && S_ISDIR(old_status.st_mode)) return fail(EISDIR);
     // Renaming over a device or a pipe would replace the node itself.
     if (old_exists && !S_ISREG(old_status.st_mode)) return fail(EINVAL);
     // A file the user may not write stays as it is: the rename needs only the
     // folder's permission and would replace it all the same.
-    if (old_exists && access(target.c_str(), W_OK) != 0) return fail(errno);
+    if (old_exists && access(file.target.c_str(), W_OK) != 0) return fail(errno);
 
-    std::string temporary;
-    int fd = create_temporary(target, temporary);
-    if (fd < 0) return fail(errno);
-
+    file.fd = create_temporary(file.target, file.temporary);
+    if (file.fd < 0) {
+        file.temporary.clear();
+        return fail(errno);
+    }
     // The new file takes the old one's owner and permissions where the file
     // system allows; one that cannot (a FAT stick) must still be saved to.
     if (old_exists) {
-        int ignored = fchown(fd, old_status.st_uid, old_status.st_gid);
-        ignored = fchmod(fd, old_status.st_mode & 07777);
+        int ignored = fchown(file.fd, old_status.st_uid, old_status.st_gid);
+        ignored = fchmod(file.fd, old_status.st_mode & 07777);
         (void)ignored;
     }
-    int error = 0;
-    if (!write_all(fd, text)) error = errno;
+    return true;
+}
+
+bool output_write(OutputFile& file, std::string_view bytes)
+{
+    if (file.fd < 0 || file.error != 0) return false;
+    if (!write_all(file.fd, bytes)) {
+        file.error = errno != 0 ? errno : EIO;
+        return false;
+    }
+    file.size += bytes.size();
+    return true;
+}
+
+bool output_patch(OutputFile& file, std::uint64_t offset, std::string_view bytes)
+{
+    if (file.fd < 0 || file.error != 0) return false;
+    if (offset + bytes.size() > file.size) {
+        file.error = EINVAL;
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = pwrite(file.fd, bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset + done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            file.error = written < 0 ? errno : EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool output_commit(OutputFile& file)
+{
+    file_output_error = 0;
+    if (file.fd < 0) return fail(file.error != 0 ? file.error : EBADF);
+    int error = file.error;
     // The data must be on the disk before the rename makes it the file; a file
     // system that cannot sync says so with EINVAL, which is no write error.
-    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
-    if (close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;
+    if (close(file.fd) != 0 && error == 0) error = errno;
+    file.fd = -1;
+    if (error == 0 && rename(file.temporary.c_str(), file.target.c_str()) != 0) error = errno;
     if (error != 0) {
-        unlink(temporary.c_str());
+        unlink(file.temporary.c_str());
+        file.temporary.clear();
+        file.error = error;
         return fail(error);
     }
+    file.temporary.clear();
 
     // Make the rename itself durable; the new file is in place either way.
-    int folder = open(folder_to_open(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = open(folder_to_open(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         fsync(folder);
         close(folder);
     }
     return true;
+}
+
+void output_discard(OutputFile& file)
+{
+    if (file.fd >= 0) close(file.fd);
+    file.fd = -1;
+    if (!file.temporary.empty()) unlink(file.temporary.c_str());
+    file.temporary.clear();
+}
+
+bool write_file_replacing(const std::string& path, std::string_view text)
+{
+    OutputFile file;
+    if (!output_open(file, path)) return false;
+    output_write(file, text);
+    return output_commit(file);
 }
 
 bool read_small_file(const std::string& path, std::size_t max_bytes, std::string& bytes)

@@ -1,22 +1,49 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-// Replaces the file at `path` with `text` so that the file is afterwards either
-// the whole new text or exactly what it was before: the text goes to a new
-// file in the same folder, every write, the flush to disk and the close are
-// checked, and only then is the new file renamed over the old one. On any
-// failure the new file is removed and the old one is left untouched.
+// A file being replaced. Its bytes go to a new hidden file in the same folder
+// as they are made, every write is checked, and only when the last one, the
+// flush to the disk and the close have succeeded is the new file renamed over
+// the target: afterwards the target is either the whole new file or exactly
+// what it was before, and a file that is given up (or whose writer returns
+// early) leaves nothing behind.
 //
 // A symbolic link is followed, so the file it points to is replaced and the
 // link stays. A path that names a folder or anything but a regular file is
 // refused. An existing file keeps its permissions; a new one gets the usual
 // ones for the user's umask.
-//
-// true on success; false with the errno of the failing step in
-// file_output_error.
+struct OutputFile {
+    std::string target;     // the file that is replaced, links followed
+    std::string temporary;  // the new file while it is being written
+    int fd = -1;
+    int error = 0;          // errno of the first failed write; later writes are skipped
+    std::uint64_t size = 0; // bytes written so far
+
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();  // gives up a file that was not committed
+};
+
+// Starts the new file for `path`. false with the errno in file_output_error.
+bool output_open(OutputFile& file, const std::string& path);
+// Appends the bytes; false once any write has failed.
+bool output_write(OutputFile& file, std::string_view bytes);
+// Overwrites bytes already written at `offset` (a count known only at the end).
+bool output_patch(OutputFile& file, std::uint64_t offset, std::string_view bytes);
+// Puts the new file in the target's place. false, with the errno of the
+// failing step in file_output_error and the new file removed, when anything
+// went wrong since output_open.
+bool output_commit(OutputFile& file);
+// Removes the new file; the target stays as it was.
+void output_discard(OutputFile& file);
+
+// Replaces the file at `path` with `text` in one go, as above. true on
+// success; false with the errno of the failing step in file_output_error.
 bool write_file_replacing(const std::string& path, std::string_view text);
 
 extern int file_output_error;

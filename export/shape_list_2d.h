@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,28 @@ struct Shape2D {
     Outline points;  // closed, the first point not repeated
 };
 
-// The drawing of the export scope: each exported wheel (outline, bore, pitch
-// circle on request), then every link plate in chain order, then roller by
-// roller a ROLLER and a PIN circle. The list is emptied first. 1 when built;
-// 0 with "There is no valid drive to export." in export_error_text when no
-// drive is laid, the chain size is unknown, nothing is selected, or a
-// coordinate is not a finite number (the list is then left empty).
+// The drawing of the export scope, shape by shape: each exported wheel
+// (outline, bore, pitch circle on request), then every link plate in chain
+// order, then roller by roller a ROLLER and a PIN circle. `visit` sees one
+// shape at a time, which lives only for the call, so that a writer never
+// holds the drawing of a long chain whole; with `layer` at 0 or above only the
+// shapes of that layer are made. 0, visiting nothing, with "There is no valid
+// drive to export." in export_error_text when no drive is laid or the chain
+// size is unknown.
+std::int64_t for_each_2d_shape(const DriveInput& input, const DriveSolution& solution, const DriveOptions& options,
+                               std::int64_t layer, const std::function<void(const Shape2D&)>& visit);
+
+// What a writer does before it opens its file: goes through the shapes once
+// (`also` sees each of them) and returns 1 when they can be written; 0 with
+// the reason in export_error_text when no drive is laid, the chain size is
+// unknown, nothing is selected, a coordinate is not a finite number ("There
+// is no valid drive to export."), or an exported wheel's bore is too large
+// (check_export_bores).
+std::int64_t check_2d_shapes(const DriveInput& input, const DriveSolution& solution, const DriveOptions& options,
+                             const std::function<void(const Shape2D&)>& also = {});
+
+// The whole drawing as a list, emptied first: 1 when built, 0 as
+// check_2d_shapes (the list then stays empty).
 std::int64_t build_2d_shape_list(const DriveInput& input, const DriveSolution& solution,
                                  const DriveOptions& options, std::vector<Shape2D>& list);
 

@@ -36,6 +36,21 @@ double wrap_angle(const DriveSolution& solution, int slot)
     return normalise_angle_0_2pi(static_cast<double>(w.sense) * (a_out - a_in));
 }
 
+enum class GridStop { None, PastLimit, RunsIntoWheel, Enough };
+
+// What the trial at k quarter pitches of deflection says, in the order the
+// search has always looked: past the travel limit, then a chain that cannot
+// be laid, then one long enough.
+GridStop grid_stop(const DriveInput& input, DriveSolution& solution, std::int64_t k, double links,
+                   double travel_limit)
+{
+    const double deflection = static_cast<double>(k) * (solution.pitch / 4.0);
+    if (deflection > travel_limit) return GridStop::PastLimit;
+    const double laid = chain_links_at_deflection(input, solution, deflection, 0);
+    if (laid < 0.0) return GridStop::RunsIntoWheel;
+    return laid >= links ? GridStop::Enough : GridStop::None;
+}
+
 // How far an outside idler may push the strand in: the distance from its
 // place on the slack strand to the tight strand, less the plate height. The
 // place is taken at the position as stored, unclamped.
@@ -57,6 +72,37 @@ double outside_travel_limit(const DriveInput& input, const DriveSolution& soluti
 }
 
 }  // namespace
+
+double idler_travel_limit(const DriveInput& input, const DriveSolution& solution)
+{
+    if (!input.idler_outside)
+        return 2.0 * (input.centre_distance + solution.circles[Wheel1].radius + solution.circles[Wheel2].radius);
+    return outside_travel_limit(input, solution, chain_sizes[static_cast<std::size_t>(input.size_index)].plate_height);
+}
+
+std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit)
+{
+    // A long chain pushes the idler thousands of quarter pitches in, and each
+    // trial lays the whole chain. The three stops only ever switch on as the
+    // idler goes further, so the first step at which one has is bracketed by
+    // doubling and then found by halving.
+    constexpr std::int64_t far_beyond_any_drive = std::int64_t{1} << 52;
+    std::int64_t clear = 0;  // no stop at any step up to here
+    std::int64_t stop = 1;
+    while (grid_stop(input, solution, stop, links, travel_limit) == GridStop::None) {
+        clear = stop;
+        if (stop >= far_beyond_any_drive) return stop;
+        stop *= 2;
+    }
+    while (stop - clear > 1) {
+        const std::int64_t mid = clear + (stop - clear) / 2;
+        if (grid_stop(input, solution, mid, links, travel_limit) == GridStop::None)
+            clear = mid;
+        else
+            stop = mid;
+    }
+    return stop;
+}
 
 double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links)
 {
@@ -140,26 +186,20 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
     if (wanted < tight - 1e-6) return fail(solution, text::fill(text::chain_too_short, {format_fixed(tight, 2)}));
 
     const double a = input.centre_distance;
-    const double travel_limit =
-        input.idler_outside
-            ? outside_travel_limit(input, solution,
-                                   chain_sizes[static_cast<std::size_t>(input.size_index)].plate_height)
-            : 2.0 * (a + w1.radius + w2.radius);
+    const double travel_limit = idler_travel_limit(input, solution);
 
-    // Push the idler in by quarter pitches until the chain is long enough,
-    // then halve the last step 60 times.
-    double lo = 0.0;
-    double hi = 0.0;
+    // Push the idler in until the chain is long enough: the first step of
+    // quarter pitches at which it is, then the last step halved 60 times.
     double deflection = 0.0;
     if (tight + 1e-9 < wanted) {
-        double links = 0.0;
-        do {
-            lo = hi;
-            hi += pitch / 4.0;
-            if (hi > travel_limit) return fail(solution, text::idler_cannot_take_up);
-            links = chain_links_at_deflection(input, solution, hi, 0);
-            if (links < 0.0) return fail(solution, text::idler_runs_into_wheel);
-        } while (links < wanted);
+        const std::int64_t k = first_grid_step(input, solution, wanted, travel_limit);
+        switch (grid_stop(input, solution, k, wanted, travel_limit)) {
+        case GridStop::Enough: break;
+        case GridStop::RunsIntoWheel: return fail(solution, text::idler_runs_into_wheel);
+        default: return fail(solution, text::idler_cannot_take_up);
+        }
+        double lo = static_cast<double>(k - 1) * (pitch / 4.0);
+        double hi = static_cast<double>(k) * (pitch / 4.0);
         for (int i = 0; i < 60; ++i) {
             const double mid = (lo + hi) / 2.0;
             if (chain_links_at_deflection(input, solution, mid, 0) >= wanted)

@@ -17,6 +17,15 @@ void place_idler(const DriveInput& input, DriveSolution& solution, double deflec
 double chain_links_at_deflection(const DriveInput& input, DriveSolution& solution, double deflection,
                                  std::int64_t store);
 
+// How far the idler may be pushed against the slack strand: an outside idler
+// up to the tight strand less the plate height, an inside one 2 (a + r1 + r2).
+double idler_travel_limit(const DriveInput& input, const DriveSolution& solution);
+
+// The search pushes the idler in by whole quarter pitches, step k at k p / 4.
+// Returns the first step at which the idler is past its travel limit, the
+// chain cannot be laid, or it needs at least `links` links.
+std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit);
+
 // Centre distance at which `links` links fit the two wheels without idler, 0 when none.
 double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links);
 

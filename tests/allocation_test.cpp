@@ -2,25 +2,44 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 
+#include <malloc.h>
+
+#include "export/dxf_writer.h"
 #include "model/drive.h"
 #include "model/lay_chain.h"
+#include "tests/support/test_folder.h"
 
-// Every allocation of this test program is counted, so a test can show that
-// the hot paths of the animation allocate nothing.
+// Every allocation of this test program is counted, and the bytes it holds,
+// so a test can show that the hot paths of the animation allocate nothing and
+// that an export holds little however large its file.
 namespace {
 std::atomic<long> allocations{0};
+std::atomic<long long> held_bytes{0};
+std::atomic<long long> peak_held_bytes{0};
+
+void release(void* p)
+{
+    if (p != nullptr) held_bytes -= static_cast<long long>(malloc_usable_size(p));
+    std::free(p);
 }
+}  // namespace
 
 void* operator new(std::size_t size)
 {
     ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
+    void* p = std::malloc(size ? size : 1);
+    if (p == nullptr) throw std::bad_alloc();
+    const long long now = held_bytes += static_cast<long long>(malloc_usable_size(p));
+    long long peak = peak_held_bytes.load();
+    while (now > peak && !peak_held_bytes.compare_exchange_weak(peak, now)) {
+    }
+    return p;
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
 
 TEST(Allocation, TrialLayingsAllocateNothing)
 {
@@ -47,4 +66,30 @@ TEST(Allocation, RepeatedLayChainAllocatesNothing)
         ASSERT_EQ(lay_chain(in, s), 1);
     }
     EXPECT_EQ(allocations.load(), before);
+}
+
+// The 2D DXF of a chain of a thousand links is tens of megabytes; its export
+// goes to the disk as it is made and holds a small part of it at any time.
+TEST(Allocation, AnExportHoldsLittleWhateverTheSizeOfItsFile)
+{
+    DriveInput in;
+    in.size_index = 0;  // 05B
+    in.z1 = in.z2 = in.idler_teeth = 250;
+    in.centre_distance = 3000;
+    in.idler_outside = 0;
+    DriveSolution s;
+    ASSERT_EQ(compute_drive(in, s), 1);
+    ASSERT_GT(s.chosen_links, 900);
+    TestFolder folder;
+    const std::string path = folder.file("long.dxf");
+
+    const long long before = held_bytes.load();
+    peak_held_bytes = before;
+    ASSERT_GT(write_dxf_2d(path, in, s, DriveOptions{}), 0);
+    const long long held = peak_held_bytes.load() - before;
+    const auto size = std::filesystem::file_size(path);
+    EXPECT_GT(size, 16u << 20);
+    // The wheels of 250 teeth and the piece on its way to the disk take some
+    // megabytes whatever the chain; the file's text is never held whole.
+    EXPECT_LT(held, static_cast<long long>(size) / 2) << "held " << held << " bytes for a file of " << size;
 }

@@ -315,3 +315,92 @@ TEST(LayChain, EveryLaidChainIsClosedAndSeated)
     // The sweep must exercise the laying, not only its refusals.
     EXPECT_GT(laid, drives / 3);
 }
+
+// The search for the deflection, done the long way: the idler pushed in one
+// quarter pitch at a time until it is past its travel limit, the chain cannot
+// be laid, or it is long enough; then 60 halvings of the last step.
+struct WalkedSearch {
+    std::int64_t step = 0;
+    int stop = 0;  // 1 past the limit, 2 into a wheel, 3 long enough
+    Outline rollers;
+};
+
+WalkedSearch walk_the_grid(const DriveInput& in, DriveSolution s, double links)
+{
+    WalkedSearch w;
+    const double limit = idler_travel_limit(in, s);
+    const double q = s.pitch / 4.0;
+    for (w.step = 1; w.stop == 0; ++w.step) {
+        if (static_cast<double>(w.step) * q > limit) {
+            w.stop = 1;
+        } else {
+            const double laid = chain_links_at_deflection(in, s, static_cast<double>(w.step) * q, 0);
+            if (laid < 0.0) w.stop = 2;
+            if (laid >= links) w.stop = 3;
+        }
+        if (w.stop != 0) break;
+    }
+    if (w.stop != 3) return w;
+    double lo = static_cast<double>(w.step - 1) * q;
+    double hi = static_cast<double>(w.step) * q;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2.0;
+        (chain_links_at_deflection(in, s, mid, 0) >= links ? hi : lo) = mid;
+    }
+    chain_links_at_deflection(in, s, (lo + hi) / 2.0, 1);
+    w.rollers = s.rollers;
+    return w;
+}
+
+// The search brackets the deflection by doubling and halving over the same
+// grid: on drives of every chain size it must find the same step and lay the
+// very same rollers as the walk, or fail for the same reason.
+TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
+{
+    std::mt19937 random(20261208);
+    auto uniform = [&random](double a, double b) { return std::uniform_real_distribution<double>(a, b)(random); };
+    auto whole = [&random](int a, int b) { return std::uniform_int_distribution<int>(a, b)(random); };
+    load_chain_size_table();
+    int searched = 0;
+    int stops[4] = {0, 0, 0, 0};
+    for (int trial = 0; trial < 400; ++trial) {
+        DriveInput in;
+        in.size_index = whole(0, 9);
+        in.z1 = whole(9, 120);
+        in.z2 = whole(9, 120);
+        in.idler_teeth = whole(9, 40);
+        in.centre_distance = chain_sizes[static_cast<std::size_t>(in.size_index)].pitch * uniform(15.0, 150.0);
+        in.idler_position = uniform(0.05, 0.95);
+        in.idler_outside = whole(0, 1);
+        DriveSolution s;
+        compute_drive(in, s);
+        if (!s.valid) continue;
+        const double tight = chain_links_at_deflection(in, s, 0.0, 0);
+        if (tight < 0.0) continue;
+        in.links = whole(0, 1) == 0 ? 0 : round_up_links_even(tight) + whole(0, 80);
+        compute_drive(in, s);
+        const double n = static_cast<double>(in.links > 0 ? in.links : round_up_links_even(tight));
+        if (!(tight + 1e-9 < n)) continue;
+
+        const WalkedSearch walked = walk_the_grid(in, s, n);
+        DriveSolution fresh = s;
+        EXPECT_EQ(first_grid_step(in, fresh, n, idler_travel_limit(in, fresh)), walked.step) << trial;
+        ++searched;
+        ++stops[walked.stop];
+        if (walked.stop == 3) {
+            ASSERT_EQ(s.laid, 1) << trial << ": " << s.error_text;
+            ASSERT_EQ(s.rollers.size(), walked.rollers.size()) << trial;
+            for (std::size_t i = 0; i < s.rollers.size(); ++i) {
+                ASSERT_EQ(s.rollers[i].x, walked.rollers[i].x) << trial << " roller " << i;
+                ASSERT_EQ(s.rollers[i].y, walked.rollers[i].y) << trial << " roller " << i;
+            }
+        } else {
+            EXPECT_EQ(s.laid, 0) << trial;
+        }
+    }
+    // The sweep met every way the search can end.
+    EXPECT_GT(searched, 150);
+    EXPECT_GT(stops[1], 0);
+    EXPECT_GT(stops[2], 0);
+    EXPECT_GT(stops[3], 50);
+}

@@ -1,5 +1,10 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -279,6 +284,39 @@ TEST_F(ExportCommandTest, KindsWithoutAWriterYetFailThroughTheFailureMessage)
     }
     EXPECT_EQ(folder_listing(work.path), "");
     EXPECT_EQ(remembered_folder(), "(none)");
+}
+
+// Under a file-size limit the kernel ends a process at its first write beyond
+// it, unless the process ignores the signal. The program runs its start-up in
+// a child that has the signal's default back; the save and the export must
+// then fail as any write does and leave nothing behind.
+TEST_F(ExportCommandTest, AFileSizeLimitFailsTheWriteInsteadOfEndingTheProgram)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        standin_reset();
+        start_program();
+        const rlimit limit{256, 256};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        forget_what_was_shown();
+        standin.chosen_paths.push_back(work.file("drive.zdr"));
+        user_clicks(SaveAsButton);
+        run_one_pass();
+        export_to(Dxf2DButton, work.file("drive.dxf"));
+        bool ok = standin.message_boxes.size() == 2 && folder_listing(work.path).empty() &&
+                  !path_exists(home.path + "/.Zandrel/Zandrel.prefs");
+        for (const StandInMessageBox& box : standin.message_boxes) {
+            ok = ok && box.kind == MessageKind::Error && box.text.rfind(cannot_write + "\n", 0) == 0;
+            std::fprintf(stderr, "box: %s\n", box.text.c_str());
+        }
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the writes did not fail cleanly (see the boxes above)";
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 # 3. Ctrl+S on a new project opens the GTK save dialog; the typed name gets
 #    ".zdr" and the file is written; closing with changes asks, Escape keeps
 #    the window, Yes saves and quits;
-# 4. Ctrl+O shows the GTK open dialog; the typed path opens.
+# 4. Ctrl+O shows the GTK open dialog; the typed path opens;
+# 5. a project whose file name is not UTF-8 shows it in the title with the
+#    bad byte replaced, not an empty title.
 # It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_title,
 # wait_for_exit, stop_program, copy_at, type_z1 and the title's $suffix).
@@ -123,5 +125,16 @@ z1=$(copy_at "$window" $z1_x $z1_y)
 [ "$z1" = 21 ] || fail "Teeth Z1 shows '$z1' after opening"
 "$x11_tool" close "$window"
 wait_for_exit || fail "an opened, unchanged project did not close at once"
-echo "ok ($name): command-line project, warning box, GTK save and open dialogs, close question"
+
+# --- 5: a file name that is not UTF-8 --------------------------------------------
+latin1=$(printf 'caf\351.zdr')  # "café" in Latin-1: the byte E9 alone
+cp "$data/nondefault.zdr" "$work/projects/$latin1"
+"$program" "$work/projects/$latin1" > "$artifacts/$name-project-5.log" 2>&1 &
+pid=$!
+cleaned=$(printf 'caf\357\277\275.zdr')  # the byte replaced by U+FFFD
+window=$(find_window "Zandrel - $cleaned$suffix")
+[ -n "$window" ] || fail "no window titled with the cleaned name; titles: $(xdotool search --name . getwindowname %@ 2> /dev/null)"
+"$x11_tool" close "$window"
+wait_for_exit || fail "the project with a Latin-1 name did not close at once"
+echo "ok ($name): command-line project, warning box, GTK save and open dialogs, close question, Latin-1 name"
 exit 0

@@ -192,7 +192,7 @@ TEST_F(DxfWriter, DefaultDriveFileLayout)
 // The extents read back from the file enclose every entity, and touch them.
 TEST_F(DxfWriter, ExtentsEncloseEverything)
 {
-    drive.options.bore1 = 300;  // a bore reaching out beyond the wheel widens them
+    drive.options.bore1 = 60;  // the largest whole bore wheel 1 takes
     std::int64_t count = 0;
     const DxfFile dxf = write("drive.dxf", count);
     ASSERT_TRUE(dxf.well_formed);
@@ -212,13 +212,36 @@ TEST_F(DxfWriter, ExtentsEncloseEverything)
         }
         for (const Point2D& v : e.vertices) add(v.x, v.y);
     }
-    EXPECT_NEAR(min_x, -150.0, 2e-6);
     EXPECT_NEAR(min_x, lo_x, 2e-6);
     EXPECT_NEAR(min_y, lo_y, 2e-6);
     EXPECT_NEAR(max_x, hi_x, 2e-6);
     EXPECT_NEAR(max_y, hi_y, 2e-6);
     // Wheel 2 (Z2 = 34) reaches beyond its pitch circle round (500, 0).
     EXPECT_GT(max_x, 500.0 + 68.82);
+}
+
+// A bore that reaches the bottoms of the tooth gaps leaves no wheel to make:
+// the export of that wheel says so and writes nothing, whatever the number.
+TEST_F(DxfWriter, BoresTooLargeForTheirWheelAreRefused)
+{
+    const double limit = drive.solution.wheel2_geometry.pitch_diameter -
+                         2.0 * drive.solution.wheel2_geometry.seating_radius;
+    std::int64_t count = 0;
+    for (const double bore : {limit, 1e300}) {
+        drive.options.bore2 = bore;
+        write("drive.dxf", count);
+        EXPECT_EQ(count, 0) << bore;
+        EXPECT_EQ(export_error_text, "Bore of Z2 is too large for the wheel.");
+        EXPECT_EQ(folder_listing(folder.path), "");
+    }
+    // Just short of the gaps it is a wheel; and a scope without wheel 2 does not mind.
+    drive.options.bore2 = limit - 0.001;
+    write("drive.dxf", count);
+    EXPECT_EQ(count, 325);
+    drive.options.bore2 = 1e300;
+    drive.options.export_scope = ExportWheel1Only;
+    write("wheel1.dxf", count);
+    EXPECT_EQ(count, 2);
 }
 
 TEST_F(DxfWriter, GeometryReadBackFromTheFile)

@@ -39,6 +39,10 @@ TEST(DutchExport, Messages)
     drive.solution.laid = 0;
     EXPECT_EQ(write_dxf_2d(folder.file("a.dxf"), drive.input, drive.solution, drive.options), 0);
     EXPECT_EQ(export_error_text, "Er is geen geldige opstelling om te exporteren.");
+    drive.solution.laid = 1;
+    drive.options.idler_bore = 1e300;
+    EXPECT_EQ(write_dxf_2d(folder.file("a.dxf"), drive.input, drive.solution, drive.options), 0);
+    EXPECT_EQ(export_error_text, "Boring spanwiel is te groot voor het wiel.");
     EXPECT_EQ(folder_listing(folder.path), "");
 
     EXPECT_EQ(export_result_message(Dxf2D, 324, "/tmp/a.dxf", 3070),

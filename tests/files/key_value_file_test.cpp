@@ -198,7 +198,7 @@ TEST(KeyValueFile, FileOnlyReadIsNotWritten)
     const std::string bytes = "k = 1\r\n\r\nm = 2\r\n";  // our writer would change all of it
     write_whole_file(path, bytes);
     KeyValueFile file;
-    ASSERT_TRUE(kv_open(file, path));
+    ASSERT_TRUE(kv_open(file, path, preferences_file_max_bytes));
     EXPECT_EQ(kv_read_int(file, "m", 0), 2);
     EXPECT_TRUE(kv_close(file));
     EXPECT_EQ(read_whole_file(path), bytes);
@@ -209,7 +209,7 @@ TEST(KeyValueFile, FailedOpenStillCreatesOnWrite)
     TestFolder folder;
     std::string path = folder.file("new.prefs");
     KeyValueFile file;
-    EXPECT_FALSE(kv_open(file, path));
+    EXPECT_FALSE(kv_open(file, path, preferences_file_max_bytes));
     EXPECT_TRUE(kv_write_string(file, "k", "v"));
     EXPECT_TRUE(kv_close(file));
     EXPECT_EQ(read_whole_file(path), "\xEF\xBB\xBF\nk = v\n");

@@ -126,3 +126,24 @@ TEST(Preferences, SaveDialogProposalAndOverwriteQuestion)
     EXPECT_FALSE(overwrite_question_needed(drives + "new.zdr", ""));
     EXPECT_EQ(overwrite_question_text(other), "'other.zdr' already exists. Overwrite?");
 }
+
+// A preferences file that is there but cannot be read still holds the other
+// remembered folder: storing one folder must not replace it with a file that
+// holds only the new key.
+TEST(Preferences, AFileThatCannotBeReadIsLeftAlone)
+{
+    TestHome home;
+    prefs_file_path();
+    // Larger than any preferences file of ours: not read, and not replaced.
+    const std::string padded = "\xEF\xBB\xBF\nexportmap = /home/u/out/\n" + std::string(70 * 1024, '\n');
+    write_whole_file(home.prefs(), padded);
+    EXPECT_EQ(read_pref_string("exportmap", "none"), "none");
+    EXPECT_FALSE(write_pref_string("projectmap", "/home/u/drives/"));
+    EXPECT_EQ(read_whole_file(home.prefs()), padded);
+
+    // A folder where the file should be cannot be read either.
+    std::filesystem::remove(home.prefs());
+    std::filesystem::create_directory(home.prefs());
+    EXPECT_FALSE(write_pref_string("projectmap", "/home/u/drives/"));
+    EXPECT_TRUE(std::filesystem::is_directory(home.prefs()));
+}

@@ -375,12 +375,18 @@ TEST(ProjectFile, ReadsAFileOfExactlyTheLargestSize)
     TestFolder folder;
     std::string path = folder.file("padded.zdr");
     std::string bytes = read_whole_file(data_file("nondefault.zdr"));
-    bytes.resize(16 * 1024 * 1024, '\n');  // blank lines are skipped
+    bytes.resize(1024 * 1024, '\n');  // blank lines are skipped
     write_whole_file(path, bytes);
     DriveInput input;
     DriveOptions options;
     ASSERT_EQ(load_project_over_defaults(path, input, options), 1);
     expect_same_project(input, options, nondefault_input(), nondefault_options());
+
+    // One byte more is no project of ours: refused before it is read.
+    bytes += '\n';
+    write_whole_file(path, bytes);
+    EXPECT_EQ(load_project_over_defaults(path, input, options), 0);
+    EXPECT_EQ(project_file_message, "Cannot open the file.");
 }
 
 TEST(ProjectFile, ExtensionOfTheChosenName)
