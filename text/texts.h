@@ -177,6 +177,10 @@ extern const char* const layer_pin;
 extern const char* const layer_roller;
 extern const char* const layer_pitch_circle;
 extern const char* const layer_bush;
+// The STEP header's originating system (the same in both builds) and the
+// description of the 2D STEP file.
+extern const char* const step_originating_system;
+extern const char* const step_description_2d;
 
 }  // namespace text
 

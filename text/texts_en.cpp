@@ -159,5 +159,7 @@ const char* const layer_pin = "PIN";
 const char* const layer_roller = "ROLLER";
 const char* const layer_pitch_circle = "PITCH_CIRCLE";
 const char* const layer_bush = "BUSH";
+const char* const step_originating_system = "QX Zandrel";
+const char* const step_description_2d = "Chain drive";
 
 }  // namespace text

@@ -161,5 +161,7 @@ const char* const layer_pin = "PEN";
 const char* const layer_roller = "ROL";
 const char* const layer_pitch_circle = "STEEKCIRKEL";
 const char* const layer_bush = "BUS";
+const char* const step_originating_system = "QX Zandrel";
+const char* const step_description_2d = "Kettingoverbrenging";
 
 }  // namespace text
