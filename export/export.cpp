@@ -6,6 +6,7 @@
 
 #include "export/dxf_writer.h"
 #include "export/path_name.h"
+#include "export/step_2d.h"
 #include "model/format.h"
 #include "text/texts.h"
 
@@ -16,7 +17,7 @@ const ExportKindRow& export_kind_row(std::int64_t kind)
     // Built on first use: the texts come from the table of the linked language.
     static const ExportKindRow rows[] = {
         {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},    // Dxf2D
-        {"stp", text::export_filter_step, text::export_unit_curves, false, nullptr},        // Step2D
+        {"stp", text::export_filter_step, text::export_unit_curves, false, write_step_2d},  // Step2D
         {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, nullptr},       // Dxf3D
         {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},         // Step3D
         {"stl", text::export_filter_stl, text::export_unit_triangles, false, nullptr},      // Stl

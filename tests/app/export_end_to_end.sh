@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The 2D DXF export through the real program, its GTK save dialog and its
-# message boxes:
+# The 2D DXF and 2D STEP exports through the real program, its GTK save dialog
+# and its message boxes:
 #   export_end_to_end.sh PROGRAM en|nl X11_TOOL PRINT_GADGET_CENTRE MESSAGE_BOX_SPY ARTIFACTS_DIR
 # 1. "DXF 2D" opens "Export DXF" proposing zandrel.dxf; a name typed without
 #    extension is written with ".dxf"; ezdxf reads and audits the file with no
@@ -11,7 +11,10 @@
 #    writes it again;
 # 3. a name that leads to a device that cannot be written: asked, then the
 #    error box with the reason and the path; the remembered folder stays;
-# 4. the window then closes at once: exporting changed nothing in the project.
+# 4. "2D STEP" opens "Export STP" proposing zandrel.stp in the remembered
+#    folder; OpenCASCADE reads the file with every curve the box counts as an
+#    edge (tests/export/check_step_occt.py);
+# 5. the window then closes at once: exporting changed nothing in the project.
 # The boxes' texts are read through MESSAGE_BOX_SPY, preloaded into the
 # program. It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_exit and
@@ -79,11 +82,13 @@ expect_last_box() {
     seen=$(last_box)
     [ "$seen" = "$kind"$'\n'"$text" ] || fail "the box says '$seen', not '$kind: $text'"
 }
-# Presses "DXF 2D" and waits for the save dialog.
+# Presses "DXF 2D" (or the button at $1 $2 whose dialog is titled $3) and waits
+# for the save dialog.
 open_export_dialog() {
-    xdotool mousemove --window "$window" "$button_x" "$button_y" click 1
-    dialog=$(find_window_retrying "Export DXF")
-    [ -n "$dialog" ] || fail "DXF 2D showed no dialog titled 'Export DXF'"
+    local x=${1:-$button_x} y=${2:-$button_y} title=${3:-Export DXF}
+    xdotool mousemove --window "$window" "$x" "$y" click 1
+    dialog=$(find_window_retrying "$title")
+    [ -n "$dialog" ] || fail "no dialog titled '$title' appeared"
     sleep 0.5
     xdotool windowfocus --sync "$dialog"
 }
@@ -107,6 +112,8 @@ answer() {
 
 read -r button_x button_y <<< "$("$gadget_centre" 9)"
 [ -n "${button_y:-}" ] || fail "could not place the DXF 2D button"
+read -r step_x step_y <<< "$("$gadget_centre" 10)"
+[ -n "${step_y:-}" ] || fail "could not place the 2D STEP button"
 asan=$(ldd "$program" | awk '/libasan/ { print $3 }')
 LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
 pid=$!
@@ -180,10 +187,30 @@ answer Return
 [ "$(ls -A "$work/out" | tr '\n' ' ')" = "drive.dxf full.dxf " ] || fail "left behind: $(ls -A "$work/out")"
 grep -q "^exportmap = $work/out/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "a failed export changed the folder"
 
-# --- 4: nothing to save -------------------------------------------------------
+# --- 4: 2D STEP, read by OpenCASCADE ----------------------------------------
+before=$(box_count)
+open_export_dialog "$step_x" "$step_y" "Export STP"
+xdotool key ctrl+a ctrl+c
+sleep 0.3
+proposed=$("$x11_tool" selection CLIPBOARD)
+[ "$proposed" = zandrel.stp ] || fail "the dialog proposes '$proposed', not zandrel.stp"
+type_name drive
+step_path=$work/out/drive.stp
+wait_for_box "$before" step-result
+[ -f "$step_path" ] || fail "no $step_path after the export; the folder holds: $(ls -A "$work/out")"
+step_count=$(last_box | sed -n "2s/$curves.*//p")
+step_kb=$(($(stat -c %s "$step_path") / 1024))
+expect_last_box information "$step_count$curves"$'\n'"$step_path"$'\n'"($step_kb KB)"
+[ "$step_count" = "$count" ] || fail "the STEP file has $step_count curves, the DXF file $count entities"
+/usr/bin/python3 "$(dirname "$0")/../export/check_step_occt.py" EDGE "$step_path" "$step_count" \
+    > "$artifacts/$name-step-occt.log" 2>&1 || fail "OpenCASCADE: $(tail -5 "$artifacts/$name-step-occt.log")"
+answer Return
+
+# --- 5: nothing to save -------------------------------------------------------
 sleep 0.5
 [ "$(xdotool getwindowname "$window")" = "Zandrel - $new_project$suffix" ] || fail "exporting marked the project changed"
 "$x11_tool" close "$window" || fail "could not ask the window to close"
 wait_for_exit || fail "the window did not close at once after exporting"
-echo "ok ($name): DXF 2D through the GTK dialog, audited by ezdxf; overwrite No and Yes; write failure"
+echo "ok ($name): DXF 2D through the GTK dialog, audited by ezdxf; overwrite No and Yes; write failure;" \
+     "2D STEP read by OpenCASCADE"
 exit 0

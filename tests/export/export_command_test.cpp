@@ -89,13 +89,14 @@ TEST(ExportDispatch, EachKindToItsWriter)
     TestFolder folder;
     EXPECT_EQ(write_export_file(Dxf2D, folder.file("a.dxf"), drive.input, drive.solution, drive.options), 324);
     EXPECT_TRUE(path_exists(folder.file("a.dxf")));
+    EXPECT_EQ(write_export_file(Step2D, folder.file("a.stp"), drive.input, drive.solution, drive.options), 324);
     // The writers still to come fail the ordinary way, leaving nothing.
-    for (std::int64_t kind : {Step2D, Dxf3D, Step3D, Stl}) {
+    for (std::int64_t kind : {Dxf3D, Step3D, Stl}) {
         export_error_text.clear();
         EXPECT_EQ(write_export_file(kind, folder.file("b"), drive.input, drive.solution, drive.options), 0);
         EXPECT_EQ(export_error_text, "This kind of export is not available yet.");
     }
-    EXPECT_EQ(folder_listing(folder.path), "a.dxf\n");
+    EXPECT_EQ(folder_listing(folder.path), "a.dxf\na.stp\n");
 }
 
 }  // namespace

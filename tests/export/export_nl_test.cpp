@@ -3,6 +3,7 @@
 #include "export/dxf_writer.h"
 #include "export/export.h"
 #include "export/shape_list_2d.h"
+#include "export/step_2d.h"
 #include "tests/export/export_support.h"
 
 namespace {
@@ -28,6 +29,17 @@ TEST(DutchExport, TheFileCarriesTheDutchLayers)
     const std::map<std::string, int> circles = {{"STEEKCIRKEL", 3}, {"ROL", 106}, {"PEN", 106}};
     EXPECT_EQ(count_by_layer(dxf, "POLYLINE"), polylines);
     EXPECT_EQ(count_by_layer(dxf, "CIRCLE"), circles);
+}
+
+TEST(DutchExport, TheStepFileCarriesTheDutchNames)
+{
+    LaidDrive drive;
+    TestFolder folder;
+    ASSERT_EQ(write_step_2d(folder.file("aandrijving.stp"), drive.input, drive.solution, drive.options), 324);
+    const std::string text = read_whole_file(folder.file("aandrijving.stp"));
+    EXPECT_NE(text.find("\nFILE_DESCRIPTION(('Kettingoverbrenging'),'2;1');\n"), std::string::npos);
+    for (const char* name : {"SPANWIEL", "BINNENSCHALM", "BUITENSCHALM", "PEN", "ROL", "STEEKCIRKEL"})
+        EXPECT_NE(text.find(std::string("=GEOMETRIC_CURVE_SET('") + name + "',(#"), std::string::npos) << name;
 }
 
 TEST(DutchExport, Messages)

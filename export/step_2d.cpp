@@ -1,0 +1,234 @@
+#include "export/step_2d.h"
+
+#include <cmath>
+
+#include "export/export.h"
+#include "export/path_name.h"
+#include "export/shape_list_2d.h"
+#include "export/step_file.h"
+#include "model/format.h"
+#include "model/geometry.h"
+#include "text/texts.h"
+
+namespace {
+
+// Points closer than this in both coordinates are one point.
+constexpr double same_point = 1e-9;
+// The control polygon's longest step: close enough to the outline that the
+// smoothing of the cubic stays far below what a machine can cut.
+constexpr double control_step = 0.25;
+// The room the work arrays get beyond what they need, so that they grow in
+// blocks rather than point by point.
+constexpr std::size_t densify_spare = 1025;
+constexpr std::size_t control_spare = 4097;
+
+bool same(double ax, double ay, double bx, double by)
+{
+    return std::fabs(ax - bx) < same_point && std::fabs(ay - by) < same_point;
+}
+
+// Three points that are not one another: less is a point or a line to and
+// fro, no outline.
+bool three_distinct(const std::vector<double>& x, const std::vector<double>& y)
+{
+    const std::size_t n = x.size();
+    std::size_t second = 1;
+    while (second < n && same(x[0], y[0], x[second], y[second])) ++second;
+    for (std::size_t i = second + 1; i < n; ++i)
+        if (!same(x[0], y[0], x[i], y[i]) && !same(x[second], y[second], x[i], y[i])) return true;
+    return false;
+}
+
+}  // namespace
+
+void circle_to_points(double cx, double cy, double r, Outline& points)
+{
+    points.clear();
+    if (!(r > 0.0) || !std::isfinite(r)) return;
+    // Chords that stay within about 0.001 mm of the circle: r (pi/n)^2 / 2 <= 0.001.
+    double wanted = std::ceil(pi / std::sqrt(0.002 / r));
+    if (wanted < 24.0) wanted = 24.0;
+    if (wanted > 20000.0) wanted = 20000.0;
+    const std::size_t n = static_cast<std::size_t>(wanted);
+    points.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double angle = static_cast<double>(i) * two_pi / static_cast<double>(n);
+        points.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle)});
+    }
+}
+
+std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
+                             std::int64_t start, std::int64_t count, double step, std::vector<double>& out_x,
+                             std::vector<double>& out_y)
+{
+    if (n <= 0 || count <= 0) return 0;
+    std::size_t written = 0;
+    auto room = [&](std::size_t more) {
+        if (out_x.size() < written + more) out_x.resize(written + more + densify_spare);
+        if (out_y.size() < written + more) out_y.resize(written + more + densify_spare);
+    };
+    const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
+    for (std::int64_t i = 0; i + 1 < count; ++i) {
+        const std::size_t h = at(start + i);
+        const std::size_t g = at(start + i + 1);
+        const double dx = x[g] - x[h];
+        const double dy = y[g] - y[h];
+        std::size_t parts = 1;
+        // A step that is no positive number cuts nothing.
+        if (step > 0.0) {
+            const double pieces = std::trunc(std::hypot(dx, dy) / step);
+            if (pieces < 1e9) parts += static_cast<std::size_t>(pieces);
+        }
+        room(parts + 1);
+        for (std::size_t j = 0; j < parts; ++j) {
+            const double t = static_cast<double>(j) / static_cast<double>(parts);
+            out_x[written] = x[h] + dx * t;
+            out_y[written] = y[h] + dy * t;
+            ++written;
+        }
+    }
+    room(1);
+    const std::size_t last = at(start + count - 1);
+    out_x[written] = x[last];
+    out_y[written] = y[last];
+    return static_cast<std::int64_t>(written + 1);
+}
+
+std::int64_t step_closed_bspline(const Outline& outline)
+{
+    // The distinct points, an outline that closes on its first point taken as
+    // not doing so.
+    std::vector<double> x, y;
+    x.reserve(outline.size());
+    y.reserve(outline.size());
+    for (const Point2D& q : outline) {
+        if (!std::isfinite(q.x) || !std::isfinite(q.y)) return 0;
+        if (!x.empty() && same(x.back(), y.back(), q.x, q.y)) continue;
+        x.push_back(q.x);
+        y.push_back(q.y);
+    }
+    if (x.size() >= 2 && same(x.back(), y.back(), x.front(), y.front())) {
+        x.pop_back();
+        y.pop_back();
+    }
+    const std::int64_t n = static_cast<std::int64_t>(x.size());
+    if (n < 3 || !three_distinct(x, y)) return 0;
+    const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
+
+    // Corners: where the outline turns by more than 15 degrees.
+    const double limit = std::cos(15.0 * pi / 180.0);
+    std::vector<std::int64_t> corners;
+    for (std::int64_t j = 0; j < n; ++j) {
+        const std::size_t p = at(j - 1), c = at(j), q = at(j + 1);
+        const double ax = x[c] - x[p], ay = y[c] - y[p];
+        const double bx = x[q] - x[c], by = y[q] - y[c];
+        double d = std::hypot(ax, ay) * std::hypot(bx, by);
+        if (d < 1e-30) d = 1e-30;
+        if ((ax * bx + ay * by) / d < limit) corners.push_back(j);
+    }
+    if (corners.empty()) corners.push_back(0);
+    const std::size_t segments = corners.size();
+    corners.push_back(corners.front());
+
+    // The control polygon, segment by segment from corner to corner; each
+    // segment shares its first point with the end of the one before. Every
+    // segment ends in a triple knot (a quadruple one at the curve's end),
+    // which puts the curve through the corner.
+    std::vector<double> control_x, control_y, piece_x, piece_y;
+    std::size_t control = 0;
+    std::string multiplicities = "4";
+    std::int64_t knots = 1;
+    for (std::size_t k = 0; k < segments; ++k) {
+        const std::int64_t s = corners[k], e = corners[k + 1];
+        const std::int64_t count = segments == 1 ? n + 1 : ((e - s + n) % n) + 1;
+        double length = 0.0;
+        for (std::int64_t i = 0; i + 1 < count; ++i) {
+            const std::size_t h = at(s + i), g = at(s + i + 1);
+            length += std::hypot(x[g] - x[h], y[g] - y[h]);
+        }
+        const double step = std::fmin(control_step, length / 3.0);
+        const std::int64_t m = densify_segment(x, y, n, s, count, step, piece_x, piece_y);
+
+        const std::size_t from = k == 0 ? 0 : 1;
+        const std::size_t added = static_cast<std::size_t>(m) - from;
+        if (control_x.size() < control + added) {
+            control_x.resize(control + added + control_spare);
+            control_y.resize(control + added + control_spare);
+        }
+        for (std::size_t i = from; i < static_cast<std::size_t>(m); ++i, ++control) {
+            control_x[control] = piece_x[i];
+            control_y[control] = piece_y[i];
+        }
+        // Each sub-edge is below a third of the segment, so m is at least 4.
+        for (std::int64_t i = 0; i < m - 4; ++i) multiplicities += ",1";
+        multiplicities += k + 1 == segments ? ",4" : ",3";
+        knots += m - 3;
+    }
+
+    const std::int64_t first = step_entity_counter + 1;
+    for (std::size_t i = 0; i < control; ++i) step_cartesian_point(control_x[i], control_y[i], 0.0);
+
+    std::string curve = "B_SPLINE_CURVE_WITH_KNOTS('',3,(";
+    curve.reserve(curve.size() + control * 8 + multiplicities.size() + static_cast<std::size_t>(knots) * 6 + 64);
+    for (std::size_t i = 0; i < control; ++i) {
+        if (i != 0) curve += ',';
+        curve += '#';
+        curve += format_integer(first + static_cast<std::int64_t>(i));
+    }
+    curve += "),.UNSPECIFIED.,.T.,.F.,(";
+    curve += multiplicities;
+    curve += "),(";
+    for (std::int64_t k = 0; k < knots; ++k) {
+        if (k != 0) curve += ',';
+        curve += format_integer(k);
+        curve += '.';
+    }
+    curve += "),.UNSPECIFIED.)";
+    return step_add_entity(curve);
+}
+
+std::int64_t write_step_2d(const std::string& path, const DriveInput& input, const DriveSolution& solution,
+                           const DriveOptions& options)
+{
+    export_error_text.clear();
+    if (!check_2d_shapes(input, solution, options)) return 0;
+    const std::string name = base_name_of(path);
+    if (!step_begin(path, name, text::step_description_2d)) return 0;
+
+    std::int64_t curves = 0;
+    std::string sets;
+    std::string layer_curves;
+    Outline circle;
+    // The curve sets go layer by layer; a plate is made only in its own
+    // layer's walk, so the drawing is never held whole.
+    for (std::int64_t layer = LayerZ1; layer <= LayerPitchCircle; ++layer) {
+        layer_curves.clear();
+        for_each_2d_shape(input, solution, options, layer, [&](const Shape2D& shape) {
+            if (!export_file_ok(step_entity_store)) return;  // a full disk: the rest is not worth making
+            if (shape.is_circle) circle_to_points(shape.cx, shape.cy, shape.r, circle);
+            const std::int64_t curve = step_closed_bspline(shape.is_circle ? circle : shape.points);
+            if (curve == 0) return;
+            ++curves;
+            if (!layer_curves.empty()) layer_curves += ',';
+            layer_curves += step_ref(curve);
+        });
+        if (layer_curves.empty()) continue;
+        const std::int64_t set =
+            step_add_entity("GEOMETRIC_CURVE_SET('" + step_string(layer_name(layer)) + "',(" + layer_curves + "))");
+        if (!sets.empty()) sets += ',';
+        sets += step_ref(set);
+    }
+    if (curves == 0) {
+        // Only specks: a representation without curves is no STEP model.
+        step_discard();
+        export_error_text = text::export_no_valid_drive;
+        return 0;
+    }
+    const std::int64_t representation =
+        step_add_entity("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('" + step_string(name) + "',(" + sets +
+                        ")," + step_ref(step_representation_context) + ")");
+    step_add_entity("SHAPE_DEFINITION_REPRESENTATION(" + step_ref(step_shape_definition) + "," +
+                    step_ref(representation) + ")");
+    if (!step_write_file()) return 0;
+    return curves;
+}

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <csignal>
+#include <limits>
+
+#include "export/export.h"
+#include "export/shape_list_2d.h"
+#include "export/step_2d.h"
+#include "export/step_file.h"
+#include "tests/export/export_support.h"
+#include "tests/export/step_support.h"
+
+namespace {
+
+TEST(StepCurves, SquareCircleAndWhatMakesNoCurve)
+{
+    // The square keeps its four corners, with the closing point or a double point or not.
+    for (const Outline& square : {Outline{{0, 0}, {1, 0}, {1, 1}, {0, 1}},
+                                  Outline{{0, 0}, {1, 0}, {1, 1}, {1, 1 + 1e-10}, {0, 1}, {0, 0}}}) {
+        step_empty_store();
+        EXPECT_EQ(step_closed_bspline(square), 22);
+        const std::vector<std::string> made = step_texts_made();
+        ASSERT_EQ(made.size(), 22u);
+        EXPECT_EQ(step_list(made[21], 1), "4,1,1,3,1,1,3,1,1,3,1,1,4");
+        EXPECT_EQ(step_list(made[21], 2), "0.,1.,2.,3.,4.,5.,6.,7.,8.,9.,10.,11.,12.");
+        EXPECT_NE(made[21].find(",.UNSPECIFIED.,.T.,.F.,("), std::string::npos);
+        const std::pair<int, const char*> points[] = {
+            {0, "0.000000,0.000000"}, {1, "0.200000,0.000000"}, {5, "1.000000,0.000000"},
+            {6, "1.000000,0.200000"}, {20, "0.000000,0.000000"}};
+        for (const auto& [i, xy] : points) EXPECT_EQ(step_list(made[i], 0), std::string(xy) + ",0.000000");
+    }
+    Outline points;
+    const std::pair<double, std::size_t> sizes[] = {{0.05, 24}, {0.5, 50},   {1, 71},
+                                                     {10, 223},  {100, 703}, {3000, 3848}};
+    for (const auto& [r, n] : sizes) {
+        circle_to_points(5, -7, r, points);
+        ASSERT_EQ(points.size(), n) << r;
+        EXPECT_TRUE(points[0].x == 5 + r && points[0].y == -7 && points[1].y > -7) << r;  // counter-clockwise from +x
+    }
+    circle_to_points(5, -7, 10, points);
+    step_empty_store();
+    EXPECT_EQ(step_closed_bspline(points), 448);
+    std::string ones;
+    for (int i = 0; i < 443; ++i) ones += "1,";
+    const std::string circle = step_texts_made().back();
+    EXPECT_EQ(step_list(circle, 1), "4," + ones + "4");
+    EXPECT_TRUE(step_list(circle, 2).ends_with(",443.,444."));
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Outline& speck : {Outline{{0, 0}, {1, 0}}, Outline{{0, 0}, {1e-10, 0}, {0, 1e-10}, {0, 0}},
+                                 Outline{{0, 0}, {1, 0}, {0, 0}, {1, 0}}, Outline{{0, 0}, {1, 0}, {nan, 1}}}) {
+        step_empty_store();
+        EXPECT_EQ(step_closed_bspline(speck), 0);
+        EXPECT_EQ(step_entity_store.bytes, "");
+    }
+    circle_to_points(0, 0, nan, points);
+    EXPECT_TRUE(points.empty());
+}
+
+// The default drive read back: a curve per shape, a curve set per layer in
+// order, and every control point on the outline it stands for.
+TEST(StepWriter, DefaultDriveCurvesOnTheModel)
+{
+    LaidDrive drive;
+    TestFolder folder;
+    const std::string path = folder.file("it's a drive.stp");
+    ASSERT_EQ(write_step_2d(path, drive.input, drive.solution, drive.options), 324);
+    const StepFile file = parse_step(read_whole_file(path));
+    ASSERT_TRUE(file.well_formed);
+    EXPECT_TRUE(file.lines[3].starts_with("FILE_NAME('its a drive.stp','"));
+    EXPECT_EQ(file.entities[4], "PRODUCT('its a drive','its a drive','',(#3))");
+    const std::size_t last = file.entities.size() - 1;
+    EXPECT_EQ(file.entities[last], "SHAPE_DEFINITION_REPRESENTATION(#8,#" + std::to_string(last - 1) + ")");
+    const std::string& representation = file.entities[last - 1];
+    EXPECT_TRUE(representation.starts_with("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('its a drive',("));
+    EXPECT_TRUE(representation.ends_with(",#13)"));
+
+    std::vector<Shape2D> shapes;
+    ASSERT_EQ(build_2d_shape_list(drive.input, drive.solution, drive.options, shapes), 1);
+    const char* layers[] = {"Z1", "Z2", "IDLER", "INNER_PLATE", "OUTER_PLATE", "PIN", "ROLLER", "PITCH_CIRCLE"};
+    const std::vector<std::int64_t> sets = step_references(step_list(representation, 0));
+    ASSERT_EQ(sets.size(), 8u);
+    double worst = 0.0;
+    for (std::int64_t layer = 0; layer < 8; ++layer) {
+        const std::string& set = file.entities[static_cast<std::size_t>(sets[static_cast<std::size_t>(layer)])];
+        EXPECT_TRUE(set.starts_with("GEOMETRIC_CURVE_SET('" + std::string(layers[layer]) + "',(")) << set;
+        const std::vector<std::int64_t> curves = step_references(set);
+        std::size_t k = 0;
+        for (const Shape2D& shape : shapes) {
+            if (shape.layer != layer) continue;
+            ASSERT_LT(k, curves.size()) << layers[layer];
+            const std::string& curve = file.entities[static_cast<std::size_t>(curves[k++])];
+            for (std::int64_t point : step_references(step_list(curve, 0))) {
+                double x = 0, y = 0;
+                std::sscanf(step_list(file.entities[static_cast<std::size_t>(point)], 0).c_str(), "%lf,%lf", &x, &y);
+                worst = std::max(worst, shape.is_circle ? std::fabs(std::hypot(x - shape.cx, y - shape.cy) - shape.r)
+                                                        : distance_to_closed_polyline({x, y}, shape.points));
+            }
+        }
+        EXPECT_EQ(k, curves.size()) << layers[layer];
+    }
+    EXPECT_LT(worst, 0.003);
+}
+
+// A file that cannot be made, a write cut off half way, a file given up: 0,
+// the reason, and no file; the old file stays.
+TEST(StepWriter, FailuresLeaveNoFile)
+{
+    LaidDrive drive;
+    TestFolder folder;
+    write_whole_file(folder.file("old.stp"), "the old drawing");
+    for (const std::string& path : {folder.file("missing/a.stp"), std::string("/dev/full")}) {
+        EXPECT_EQ(write_step_2d(path, drive.input, drive.solution, drive.options), 0) << path;
+        EXPECT_EQ(export_error_text, "Cannot write the file.") << path;
+    }
+    ASSERT_EQ(step_begin(folder.file("given-up.stp"), "x", "y"), 1);
+    step_discard();
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000000, 1000000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::int64_t count = write_step_2d(folder.file("old.stp"), drive.input, drive.solution, drive.options);
+        _exit(count == 0 && export_error_text == "Cannot write the file." ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a cut-off file was reported as written";
+    EXPECT_EQ(folder_listing(folder.path), "old.stp\n");
+    EXPECT_EQ(read_whole_file(folder.file("old.stp")), "the old drawing");
+}
+
+}  // namespace
