@@ -12,6 +12,8 @@
 #include "export/export.h"
 #include "export/file_output.h"
 #include "export/shape_list_2d.h"
+#include "export/step_2d.h"
+#include "export/step_file.h"
 
 namespace {
 
@@ -67,28 +69,42 @@ void BM_build_2d_shape_list(benchmark::State& state)
 BENCHMARK(BM_build_2d_shape_list)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The whole export as the button runs it: shape list, text, file on the disk.
-void BM_write_dxf_2d(benchmark::State& state)
+// `items` names what the writer counts.
+void run_export(benchmark::State& state, ExportWriter writer, const char* items)
 {
     const BenchDrive d(state.range(0));
     const std::string path = bench_path();
     std::int64_t count = 0;
     for (auto _ : state) {
-        count = write_dxf_2d(path, d.input, d.solution, d.options);
+        count = writer(path, d.input, d.solution, d.options);
         benchmark::DoNotOptimize(count);
     }
     struct stat status {};
     stat(path.c_str(), &status);
     std::remove(path.c_str());
     if (count == 0) state.SkipWithError("the export failed");
-    state.counters["entities"] = static_cast<double>(count);
+    state.counters[items] = static_cast<double>(count);
     state.counters["KB"] = static_cast<double>(status.st_size / 1024);
     // The process's peak so far: run one case alone to read it as that case's.
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
+
+void BM_write_dxf_2d(benchmark::State& state)
+{
+    run_export(state, write_dxf_2d, "entities");
+}
 BENCHMARK(BM_write_dxf_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_write_dxf_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_step_2d(benchmark::State& state)
+{
+    run_export(state, write_step_2d, "curves");
+    state.counters["entities"] = static_cast<double>(step_entity_counter);
+}
+BENCHMARK(BM_write_step_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_write_step_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The file output alone, for the same number of bytes: what the disk costs
 // (the write, the flush to the disk and the rename).
