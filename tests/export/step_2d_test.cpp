@@ -108,6 +108,22 @@ TEST(StepWriter, DefaultDriveCurvesOnTheModel)
     EXPECT_LT(worst, 0.003);
 }
 
+// The product is the file's name without its extension, a dot that starts the
+// name or ends it, or is followed by a blank, being no extension.
+TEST(StepWriter, ProductNamedAfterTheFile)
+{
+    LaidDrive drive;
+    TestFolder folder;
+    drive.options.export_scope = ExportIdlerOnly;
+    const std::pair<std::string, std::string> names[] = {
+        {"a.b.stp", "a.b"}, {".stp", ".stp"}, {"drive.", "drive."}, {"my.drive 2", "my.drive 2"}};
+    for (const auto& [name, product] : names) {
+        ASSERT_EQ(write_step_2d(folder.file(name), drive.input, drive.solution, drive.options), 2) << name;
+        EXPECT_EQ(parse_step(read_whole_file(folder.file(name))).entities[4],
+                  "PRODUCT('" + product + "','" + product + "','',(#3))");
+    }
+}
+
 // A file that cannot be made, a write cut off half way, a file given up: 0,
 // the reason, and no file; the old file stays.
 TEST(StepWriter, FailuresLeaveNoFile)
