@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "export/dxf_writer.h"
+#include "export/mesh_writers.h"
 #include "export/path_name.h"
 #include "model/format.h"
 #include "text/texts.h"
@@ -17,9 +18,9 @@ const ExportKindRow& export_kind_row(std::int64_t kind)
     static const ExportKindRow rows[] = {
         {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},    // Dxf2D
         {"stp", text::export_filter_step, text::export_unit_curves, false, nullptr},        // Step2D
-        {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, nullptr},       // Dxf3D
+        {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, write_dxf_3d},  // Dxf3D
         {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},         // Step3D
-        {"stl", text::export_filter_stl, text::export_unit_triangles, false, nullptr},      // Stl
+        {"stl", text::export_filter_stl, text::export_unit_triangles, false, write_stl_binary},  // Stl
     };
     if (kind < 0 || kind >= static_cast<std::int64_t>(std::size(rows))) return rows[Dxf2D];
     return rows[kind];

@@ -1,22 +1,26 @@
 // Writes the 2D DXF files that a real reader audits (audit_dxf.py): every
 // scope of the program's default drive, the drive with bores, the drive turned
-// so that the other links are the inner ones, and a large drive.
+// so that the other links are the inner ones, and a large drive. With "3d"
+// after the folder, the mesh files instead (audit_mesh.py): the default drive
+// as a 3D DXF and wheel 1 with a bore as an STL file.
 #include <cstdio>
 #include <string>
 
 #include "export/dxf_writer.h"
 #include "export/export.h"
+#include "export/mesh_writers.h"
 
 namespace {
 
-int write(const std::string& folder, const char* name, const DriveInput& input, const DriveOptions& options)
+int write(const std::string& folder, const char* name, const DriveInput& input, const DriveOptions& options,
+          ExportWriter writer = write_dxf_2d)
 {
     DriveSolution solution;
     if (!compute_drive(input, solution)) {
         std::fprintf(stderr, "%s: the drive is not laid: %s\n", name, solution.error_text.c_str());
         return 1;
     }
-    const std::int64_t count = write_dxf_2d(folder + "/" + name, input, solution, options);
+    const std::int64_t count = writer(folder + "/" + name, input, solution, options);
     if (count == 0) {
         std::fprintf(stderr, "%s: %s\n", name, export_error_text.c_str());
         return 1;
@@ -29,13 +33,23 @@ int write(const std::string& folder, const char* name, const DriveInput& input, 
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s folder\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s folder [3d]\n", argv[0]);
         return 2;
     }
     const std::string folder = argv[1];
     int failures = 0;
     const DriveInput standard;
+    if (argc == 3) {
+        DriveOptions options;
+        options.chord_tolerance = 0.1;
+        failures += write(folder, "drive_3d.dxf", standard, options, write_dxf_3d);
+        options.chord_tolerance = 0.01;
+        options.export_scope = ExportWheel1Only;
+        options.bore1 = 20;
+        failures += write(folder, "wheel.stl", standard, options, write_stl_binary);
+        return failures == 0 ? 0 : 1;
+    }
     for (std::int64_t scope = 0; scope <= 4; ++scope) {
         DriveOptions options;
         options.export_scope = scope;
