@@ -11,6 +11,7 @@
 #include "export/dxf_writer.h"
 #include "export/export.h"
 #include "export/file_output.h"
+#include "export/mesh_writers.h"
 #include "export/shape_list_2d.h"
 
 namespace {
@@ -45,9 +46,9 @@ struct BenchDrive {
     }
 };
 
-std::string bench_path()
+std::string bench_path(const char* extension = ".dxf")
 {
-    return "/tmp/zandrel_export_bench_" + std::to_string(getpid()) + ".dxf";
+    return "/tmp/zandrel_export_bench_" + std::to_string(getpid()) + extension;
 }
 
 void BM_build_2d_shape_list(benchmark::State& state)
@@ -66,29 +67,49 @@ void BM_build_2d_shape_list(benchmark::State& state)
 }
 BENCHMARK(BM_build_2d_shape_list)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-// The whole export as the button runs it: shape list, text, file on the disk.
-void BM_write_dxf_2d(benchmark::State& state)
+// A whole export as its button runs it, the file on the disk included: for
+// the 2D DXF the shape list and the text, for the meshes (at the default chord
+// tolerance of 0.01 mm) the part list and the tessellation part by part.
+void bench_export(benchmark::State& state, ExportWriter writer, const char* extension, const char* counted)
 {
     const BenchDrive d(state.range(0));
-    const std::string path = bench_path();
+    const std::string path = bench_path(extension);
     std::int64_t count = 0;
     for (auto _ : state) {
-        count = write_dxf_2d(path, d.input, d.solution, d.options);
+        count = writer(path, d.input, d.solution, d.options);
         benchmark::DoNotOptimize(count);
     }
     struct stat status {};
     stat(path.c_str(), &status);
     std::remove(path.c_str());
     if (count == 0) state.SkipWithError("the export failed");
-    state.counters["entities"] = static_cast<double>(count);
+    state.counters[counted] = static_cast<double>(count);
     state.counters["KB"] = static_cast<double>(status.st_size / 1024);
     // The process's peak so far: run one case alone to read it as that case's.
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
+
+void BM_write_dxf_2d(benchmark::State& state)
+{
+    bench_export(state, write_dxf_2d, ".dxf", "entities");
+}
 BENCHMARK(BM_write_dxf_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_write_dxf_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_stl_binary(benchmark::State& state)
+{
+    bench_export(state, write_stl_binary, ".stl", "triangles");
+}
+BENCHMARK(BM_write_stl_binary)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_write_stl_binary)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_dxf_3d(benchmark::State& state)
+{
+    bench_export(state, write_dxf_3d, ".dxf", "triangles");
+}
+BENCHMARK(BM_write_dxf_3d)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The file output alone, for the same number of bytes: what the disk costs
 // (the write, the flush to the disk and the rename).
