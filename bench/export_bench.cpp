@@ -11,6 +11,7 @@
 #include "export/dxf_writer.h"
 #include "export/export.h"
 #include "export/file_output.h"
+#include "export/mesh_writers.h"
 #include "export/shape_list_2d.h"
 #include "export/step_2d.h"
 #include "export/step_file.h"
@@ -47,9 +48,9 @@ struct BenchDrive {
     }
 };
 
-std::string bench_path()
+std::string bench_path(const char* extension = ".dxf")
 {
-    return "/tmp/zandrel_export_bench_" + std::to_string(getpid()) + ".dxf";
+    return "/tmp/zandrel_export_bench_" + std::to_string(getpid()) + extension;
 }
 
 void BM_build_2d_shape_list(benchmark::State& state)
@@ -68,12 +69,14 @@ void BM_build_2d_shape_list(benchmark::State& state)
 }
 BENCHMARK(BM_build_2d_shape_list)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
-// The whole export as the button runs it: shape list, text, file on the disk.
+// A whole export as its button runs it, the file on the disk included: for
+// the 2D files the shapes and the text, for the meshes (at the default chord
+// tolerance of 0.01 mm) the part list and the tessellation part by part.
 // `items` names what the writer counts.
-void run_export(benchmark::State& state, ExportWriter writer, const char* items)
+void run_export(benchmark::State& state, ExportWriter writer, const char* extension, const char* items)
 {
     const BenchDrive d(state.range(0));
-    const std::string path = bench_path();
+    const std::string path = bench_path(extension);
     std::int64_t count = 0;
     for (auto _ : state) {
         count = writer(path, d.input, d.solution, d.options);
@@ -93,18 +96,31 @@ void run_export(benchmark::State& state, ExportWriter writer, const char* items)
 
 void BM_write_dxf_2d(benchmark::State& state)
 {
-    run_export(state, write_dxf_2d, "entities");
+    run_export(state, write_dxf_2d, ".dxf", "entities");
 }
 BENCHMARK(BM_write_dxf_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_write_dxf_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_write_step_2d(benchmark::State& state)
 {
-    run_export(state, write_step_2d, "curves");
+    run_export(state, write_step_2d, ".stp", "curves");
     state.counters["entities"] = static_cast<double>(step_entity_counter);
 }
 BENCHMARK(BM_write_step_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_write_step_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_stl_binary(benchmark::State& state)
+{
+    run_export(state, write_stl_binary, ".stl", "triangles");
+}
+BENCHMARK(BM_write_stl_binary)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_write_stl_binary)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_dxf_3d(benchmark::State& state)
+{
+    run_export(state, write_dxf_3d, ".dxf", "triangles");
+}
+BENCHMARK(BM_write_dxf_3d)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The file output alone, for the same number of bytes: what the disk costs
 // (the write, the flush to the disk and the rename).

@@ -1,13 +1,11 @@
 #include "export/dxf_writer.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "export/export.h"
 #include "export/export_file.h"
 #include "export/shape_list_2d.h"
-#include "model/format.h"
 
 namespace {
 
@@ -53,26 +51,6 @@ void add_shape(Extents& e, const Shape2D& shape)
         for (const Point2D& q : shape.points) e.add(q.x, q.y);
     }
 }
-
-// The layer texts of every code, looked up once per file.
-struct LayerTexts {
-    std::array<std::string, 9> name;
-    std::array<std::string, 9> colour;
-
-    LayerTexts()
-    {
-        for (std::size_t code = 0; code < name.size(); ++code) {
-            name[code] = layer_name(static_cast<std::int64_t>(code));
-            colour[code] = format_integer(layer_colour_index(static_cast<std::int64_t>(code)));
-        }
-    }
-
-    std::size_t slot(std::int64_t code) const
-    {
-        if (code >= 0 && code < static_cast<std::int64_t>(name.size())) return static_cast<std::size_t>(code);
-        return static_cast<std::size_t>(LayerPitchCircle);
-    }
-};
 
 void write_entity(std::string& out, const Shape2D& shape, const LayerTexts& layers)
 {

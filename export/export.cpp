@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "export/dxf_writer.h"
+#include "export/mesh_writers.h"
 #include "export/path_name.h"
 #include "export/step_2d.h"
 #include "model/format.h"
@@ -16,11 +17,11 @@ const ExportKindRow& export_kind_row(std::int64_t kind)
 {
     // Built on first use: the texts come from the table of the linked language.
     static const ExportKindRow rows[] = {
-        {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},    // Dxf2D
-        {"stp", text::export_filter_step, text::export_unit_curves, false, write_step_2d},  // Step2D
-        {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, nullptr},       // Dxf3D
-        {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},         // Step3D
-        {"stl", text::export_filter_stl, text::export_unit_triangles, false, nullptr},      // Stl
+        {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},         // Dxf2D
+        {"stp", text::export_filter_step, text::export_unit_curves, false, write_step_2d},       // Step2D
+        {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, write_dxf_3d},       // Dxf3D
+        {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},              // Step3D
+        {"stl", text::export_filter_stl, text::export_unit_triangles, false, write_stl_binary},  // Stl
     };
     if (kind < 0 || kind >= static_cast<std::int64_t>(std::size(rows))) return rows[Dxf2D];
     return rows[kind];

@@ -1,5 +1,6 @@
 #include "export/export_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,31 +9,33 @@
 #include "export/export.h"
 #include "text/texts.h"
 
-void append_export_number(std::string& out, double x)
+void append_fixed_decimals(std::string& out, double x, int decimals)
 {
-    if (std::fabs(x) < 1e-12) x = 0.0;
+    static constexpr double scales[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    decimals = std::clamp(decimals, 1, 9);
 
-    // Nearly every coordinate takes the quick road: the millionths as a whole
-    // number. Below 2^50 every k + 0.5 is a double, and rounding is
-    // monotonic, so x * 1e6 lies on the same side of each such half as the
-    // exact product, or on the half itself. Only then, and for huge values,
-    // does to_chars decide, which is exact but several times slower.
-    const double scaled = x * 1e6;
+    // Nearly every coordinate takes the quick road: the units of the last
+    // decimal as a whole number. Below 2^50 every k + 0.5 is a double, and
+    // rounding is monotonic, so the scaled double lies on the same side of
+    // each such half as the exact product, or on the half itself. Only then,
+    // and for huge values, does to_chars decide, which is exact but several
+    // times slower.
+    const double scaled = x * scales[decimals];
     const double magnitude = std::fabs(scaled);
     if (magnitude < 1e15) {
         const double whole = std::floor(magnitude);
         const double fraction = magnitude - whole;  // exact
         if (fraction != 0.5) {
-            unsigned long long millionths = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+            unsigned long long units = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
             char buffer[32];
             char* end = buffer + sizeof buffer;
             char* p = end;
-            for (int i = 0; i < 6; ++i, millionths /= 10) *--p = static_cast<char>('0' + millionths % 10);
+            for (int i = 0; i < decimals; ++i, units /= 10) *--p = static_cast<char>('0' + units % 10);
             *--p = '.';
             do {
-                *--p = static_cast<char>('0' + millionths % 10);
-                millionths /= 10;
-            } while (millionths != 0);
+                *--p = static_cast<char>('0' + units % 10);
+                units /= 10;
+            } while (units != 0);
             // A small negative value that rounds to zero keeps its sign.
             if (x < 0.0) *--p = '-';
             out.append(p, end);
@@ -42,8 +45,14 @@ void append_export_number(std::string& out, double x)
     // to_chars gives the correctly rounded decimal of the double and ignores
     // the locale, which under GTK may well use a decimal comma.
     char buffer[400];  // the largest double has 309 integer digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 6);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
     out.append(buffer, result.ptr);
+}
+
+void append_export_number(std::string& out, double x)
+{
+    if (std::fabs(x) < 1e-12) x = 0.0;
+    append_fixed_decimals(out, x, 6);
 }
 
 std::string format_export_number(double x)

@@ -32,6 +32,11 @@ bool export_file_ok(const ExportFile& file);
 std::string format_export_number(double x);
 void append_export_number(std::string& out, double x);
 
+// x with exactly `decimals` (1 to 9) decimals in the same form, without the
+// zero rule: an exact zero of either sign is written without a sign, any
+// other negative value keeps its '-' even when it rounds to zero.
+void append_fixed_decimals(std::string& out, double x, int decimals);
+
 // Appends `text` in the file's 8-bit form (every character up to U+00FF as
 // one byte, every character above it left out) and then CR LF. A writer
 // passes a whole entity at once, its lines joined by CR LF.

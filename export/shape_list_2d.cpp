@@ -5,6 +5,7 @@
 
 #include "export/export.h"
 #include "model/chain_size.h"
+#include "model/format.h"
 #include "model/geometry.h"
 #include "model/outline.h"
 #include "text/texts.h"
@@ -141,6 +142,20 @@ std::int64_t layer_colour_index(std::int64_t code)
     case LayerBush: return 252;
     default: return 4;
     }
+}
+
+LayerTexts::LayerTexts()
+{
+    for (std::size_t code = 0; code < name.size(); ++code) {
+        name[code] = layer_name(static_cast<std::int64_t>(code));
+        colour[code] = format_integer(layer_colour_index(static_cast<std::int64_t>(code)));
+    }
+}
+
+std::size_t LayerTexts::slot(std::int64_t code) const
+{
+    if (code >= 0 && code < static_cast<std::int64_t>(name.size())) return static_cast<std::size_t>(code);
+    return static_cast<std::size_t>(LayerPitchCircle);
 }
 
 void add_circle_shape_2d(std::vector<Shape2D>& list, std::int64_t code, double cx, double cy, double r)

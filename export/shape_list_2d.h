@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,6 +27,17 @@ enum LayerCode : std::int64_t {
 // Every code that is not 0 to 6 or 8 is taken as the pitch circle layer.
 std::string layer_name(std::int64_t code);
 std::int64_t layer_colour_index(std::int64_t code);  // DXF group 62
+
+// The name and the colour number (as text) of every code, looked up once for
+// a whole file.
+struct LayerTexts {
+    std::array<std::string, 9> name;
+    std::array<std::string, 9> colour;
+
+    LayerTexts();
+    // The index of the code's texts; every unknown code is the pitch circle's.
+    std::size_t slot(std::int64_t code) const;
+};
 
 // One element of the 2D drawing, in model millimetres.
 struct Shape2D {

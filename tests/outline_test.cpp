@@ -5,21 +5,11 @@
 #include "model/chain_size.h"
 #include "model/outline.h"
 #include "model/sprocket.h"
+#include "tests/support/outline_measure.h"
 
 namespace {
 
 constexpr double pi = 3.141592653589793;
-
-double signed_area(const Outline& o)
-{
-    double a = 0.0;
-    for (std::size_t i = 0; i < o.size(); ++i) {
-        const Point2D& p = o[i];
-        const Point2D& q = o[(i + 1) % o.size()];
-        a += p.x * q.y - q.x * p.y;
-    }
-    return a / 2.0;
-}
 
 // Distance of a point from the closed polygon o.
 double distance_to_outline(const Point2D& p, const Outline& o)

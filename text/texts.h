@@ -181,6 +181,21 @@ extern const char* const layer_bush;
 // description of the 2D STEP file.
 extern const char* const step_originating_system;
 extern const char* const step_description_2d;
+// The names of the 3D parts, written as the solids' names: "Z1 = " + teeth,
+// "Inner plate" + " " + link number + "a" or "b".
+extern const char* const part_z1;
+extern const char* const part_z2;
+extern const char* const part_idler;
+extern const char* const part_inner_plate;
+extern const char* const part_outer_plate;
+extern const char* const part_bush;
+extern const char* const part_roller;
+extern const char* const part_pin;
+// The STL file: a mesh whose count does not fit the file's 32-bit field, and
+// the header (the same in both builds) around the chord tolerance.
+extern const char* const stl_too_many_triangles;
+extern const char* const stl_header_prefix;
+extern const char* const stl_header_unit;
 
 }  // namespace text
 

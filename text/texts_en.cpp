@@ -161,5 +161,16 @@ const char* const layer_pitch_circle = "PITCH_CIRCLE";
 const char* const layer_bush = "BUSH";
 const char* const step_originating_system = "QX Zandrel";
 const char* const step_description_2d = "Chain drive";
+const char* const part_z1 = "Z1 = ";
+const char* const part_z2 = "Z2 = ";
+const char* const part_idler = "Idler z = ";
+const char* const part_inner_plate = "Inner plate";
+const char* const part_outer_plate = "Outer plate";
+const char* const part_bush = "Bush";
+const char* const part_roller = "Roller";
+const char* const part_pin = "Pin";
+const char* const stl_too_many_triangles = "Too many triangles for an STL file; choose a larger chord tolerance.";
+const char* const stl_header_prefix = "QX Zandrel STL, mm, koordafwijking ";
+const char* const stl_header_unit = " mm";
 
 }  // namespace text

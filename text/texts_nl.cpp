@@ -163,5 +163,16 @@ const char* const layer_pitch_circle = "STEEKCIRKEL";
 const char* const layer_bush = "BUS";
 const char* const step_originating_system = "QX Zandrel";
 const char* const step_description_2d = "Kettingoverbrenging";
+const char* const part_z1 = "Z1 = ";
+const char* const part_z2 = "Z2 = ";
+const char* const part_idler = "Spanwiel z = ";
+const char* const part_inner_plate = "Binnenschalm";
+const char* const part_outer_plate = "Buitenschalm";
+const char* const part_bush = "Bus";
+const char* const part_roller = "Rol";
+const char* const part_pin = "Pen";
+const char* const stl_too_many_triangles = "Te veel driehoeken voor een STL-bestand; kies een grotere koordafwijking.";
+const char* const stl_header_prefix = "QX Zandrel STL, mm, koordafwijking ";
+const char* const stl_header_unit = " mm";
 
 }  // namespace text

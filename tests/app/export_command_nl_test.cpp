@@ -33,10 +33,10 @@ TEST_F(ExportCommandTest, DutchRefusalQuestionResultAndFailures)
     EXPECT_EQ(standin.message_boxes[0].text, "Kan het bestand niet schrijven.\n" + work.file("ontbreekt/x.dxf"));
     forget_what_was_shown();
 
-    export_to(StlButton, work.file("aandrijving"));
+    export_to(Step3DButton, work.file("aandrijving"));
     ASSERT_EQ(standin.message_boxes.size(), 1u);
     EXPECT_EQ(standin.message_boxes[0].text,
-              "Deze soort export is nog niet beschikbaar.\n" + work.file("aandrijving.stl"));
+              "Deze soort export is nog niet beschikbaar.\n" + work.file("aandrijving.stp"));
     forget_what_was_shown();
 
     user_types(CentreDistanceField, "10");

@@ -90,13 +90,19 @@ TEST(ExportDispatch, EachKindToItsWriter)
     EXPECT_EQ(write_export_file(Dxf2D, folder.file("a.dxf"), drive.input, drive.solution, drive.options), 324);
     EXPECT_TRUE(path_exists(folder.file("a.dxf")));
     EXPECT_EQ(write_export_file(Step2D, folder.file("a.stp"), drive.input, drive.solution, drive.options), 324);
-    // The writers still to come fail the ordinary way, leaving nothing.
-    for (std::int64_t kind : {Dxf3D, Step3D, Stl}) {
+    drive.options.export_scope = ExportWheel1Only;
+    const std::int64_t triangles =
+        write_export_file(Stl, folder.file("a.stl"), drive.input, drive.solution, drive.options);
+    EXPECT_GT(triangles, 0);
+    EXPECT_EQ(write_export_file(Dxf3D, folder.file("a_3d.dxf"), drive.input, drive.solution, drive.options),
+              triangles);
+    // The writer still to come fails the ordinary way, leaving nothing.
+    for (std::int64_t kind : {Step3D}) {
         export_error_text.clear();
         EXPECT_EQ(write_export_file(kind, folder.file("b"), drive.input, drive.solution, drive.options), 0);
         EXPECT_EQ(export_error_text, "This kind of export is not available yet.");
     }
-    EXPECT_EQ(folder_listing(folder.path), "a.dxf\na.stp\n");
+    EXPECT_EQ(folder_listing(folder.path), "a.dxf\na.stl\na.stp\na_3d.dxf\n");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "export/dxf_writer.h"
 #include "export/export.h"
+#include "export/mesh_writers.h"
+#include "export/part_list_3d.h"
 #include "export/shape_list_2d.h"
 #include "export/step_2d.h"
 #include "tests/export/export_support.h"
@@ -65,6 +67,19 @@ TEST(DutchExport, Messages)
     // File names and dialog texts are the same in both builds.
     EXPECT_EQ(propose_export_path(Step3D, "", ""), "zandrel_3d.stp");
     EXPECT_EQ(export_dialog_title(Stl), "Export STL");
+}
+
+TEST(DutchExport, PartNamesAndTheStlRefusal)
+{
+    LaidDrive drive;
+    std::vector<ExportPart> parts;
+    ASSERT_EQ(build_3d_part_list(drive.input, drive.solution, drive.options, parts), 1);
+    const char* names[] = {"Spanwiel z = 15", "Binnenschalm 1a", "Binnenschalm 1b", "Bus 1a", "Rol 1a",
+                           "Bus 1b", "Rol 1b", "Buitenschalm 2a", "Buitenschalm 2b", "Pen 2a"};
+    for (std::size_t i = 0; i < std::size(names); ++i) EXPECT_EQ(parts[i + 2].name, names[i]);
+    TestFolder folder;
+    EXPECT_EQ(write_stl_binary_at_most(folder.file("a.stl"), drive.input, drive.solution, drive.options, 10), 0);
+    EXPECT_EQ(export_error_text, "Te veel driehoeken voor een STL-bestand; kies een grotere koordafwijking.");
 }
 
 }  // namespace
