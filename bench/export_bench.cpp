@@ -15,6 +15,7 @@
 #include "export/shape_list_2d.h"
 #include "export/step_2d.h"
 #include "export/step_file.h"
+#include "export/step_solids.h"
 
 namespace {
 
@@ -108,6 +109,14 @@ void BM_write_step_2d(benchmark::State& state)
 }
 BENCHMARK(BM_write_step_2d)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_write_step_2d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_write_step_3d(benchmark::State& state)
+{
+    run_export(state, write_step_3d, ".stp", "solids");
+    state.counters["entities"] = static_cast<double>(step_entity_counter);
+}
+BENCHMARK(BM_write_step_3d)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_write_step_3d)->Arg(3)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_write_stl_binary(benchmark::State& state)
 {

@@ -8,6 +8,7 @@
 #include "export/mesh_writers.h"
 #include "export/path_name.h"
 #include "export/step_2d.h"
+#include "export/step_solids.h"
 #include "model/format.h"
 #include "text/texts.h"
 
@@ -20,7 +21,7 @@ const ExportKindRow& export_kind_row(std::int64_t kind)
         {"dxf", text::export_filter_dxf, text::export_unit_curves, false, write_dxf_2d},         // Dxf2D
         {"stp", text::export_filter_step, text::export_unit_curves, false, write_step_2d},       // Step2D
         {"dxf", text::export_filter_dxf, text::export_unit_triangles, true, write_dxf_3d},       // Dxf3D
-        {"stp", text::export_filter_step, text::export_unit_solids, true, nullptr},              // Step3D
+        {"stp", text::export_filter_step, text::export_unit_solids, true, write_step_3d},        // Step3D
         {"stl", text::export_filter_stl, text::export_unit_triangles, false, write_stl_binary},  // Stl
     };
     if (kind < 0 || kind >= static_cast<std::int64_t>(std::size(rows))) return rows[Dxf2D];
@@ -118,10 +119,5 @@ std::int64_t check_export_bores(const DriveSolution& solution, const DriveOption
 std::int64_t write_export_file(std::int64_t kind, const std::string& path, const DriveInput& input,
                                const DriveSolution& solution, const DriveOptions& options)
 {
-    const ExportWriter writer = export_kind_row(kind).writer;
-    if (writer == nullptr) {
-        export_error_text = text::export_not_available;
-        return 0;
-    }
-    return writer(path, input, solution, options);
+    return export_kind_row(kind).writer(path, input, solution, options);
 }

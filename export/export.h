@@ -33,7 +33,7 @@ struct ExportKindRow {
     const char* filter;     // the save dialog's one filter
     const char* unit;       // " curves", " triangles" or " solids" in the result
     bool three_d;           // the proposed name gets "_3d"
-    ExportWriter writer;    // null while the kind is not built
+    ExportWriter writer;
 };
 
 // The row of the kind; a kind outside the table is treated as 2D DXF.
@@ -85,6 +85,6 @@ std::int64_t check_export_bores(const DriveSolution& solution, const DriveOption
 
 // Calls the writer of the kind with the path and the drive's records and
 // returns its count: curves, triangles or solids, 0 on failure with the reason
-// in export_error_text. A kind whose writer is not built yet fails that way.
+// in export_error_text.
 std::int64_t write_export_file(std::int64_t kind, const std::string& path, const DriveInput& input,
                                const DriveSolution& solution, const DriveOptions& options);

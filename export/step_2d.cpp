@@ -94,23 +94,30 @@ std::int64_t densify_segment(const std::vector<double>& x, const std::vector<dou
     return static_cast<std::int64_t>(written + 1);
 }
 
-std::int64_t step_closed_bspline(const Outline& outline)
+void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y)
 {
-    // The distinct points, an outline that closes on its first point taken as
-    // not doing so.
-    std::vector<double> x, y;
+    x.clear();
+    y.clear();
     x.reserve(outline.size());
     y.reserve(outline.size());
     for (const Point2D& q : outline) {
-        if (!std::isfinite(q.x) || !std::isfinite(q.y)) return 0;
         if (!x.empty() && same(x.back(), y.back(), q.x, q.y)) continue;
         x.push_back(q.x);
         y.push_back(q.y);
     }
+    // An outline that closes on its first point is taken as not doing so.
     if (x.size() >= 2 && same(x.back(), y.back(), x.front(), y.front())) {
         x.pop_back();
         y.pop_back();
     }
+}
+
+std::int64_t step_closed_bspline(const Outline& outline)
+{
+    for (const Point2D& q : outline)
+        if (!std::isfinite(q.x) || !std::isfinite(q.y)) return 0;
+    std::vector<double> x, y;
+    distinct_outline_points(outline, x, y);
     const std::int64_t n = static_cast<std::int64_t>(x.size());
     if (n < 3 || !three_distinct(x, y)) return 0;
     const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };

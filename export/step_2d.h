@@ -27,6 +27,11 @@ void circle_to_points(double cx, double cy, double r, Outline& points);
 // distinct points or a point that is not a number.
 std::int64_t step_closed_bspline(const Outline& outline);
 
+// The outline's points as two arrays, without those that repeat the point
+// before them (within 1e-9 mm in x and y), nor a last one that repeats the
+// first: a run of no length has no direction to write.
+void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y);
+
 // The `count` consecutive points of the closed polygon x, y of n points from
 // index `start` on (indices taken modulo n), with every edge cut into pieces
 // shorter than `step`: written to out_x, out_y from index 0, which grow as

@@ -153,7 +153,6 @@ extern const char* const about_close_dutch;
 // Export; "Cannot write the file." is project_cannot_write and the overwrite
 // question project_overwrite_question, shared with the project file.
 extern const char* const export_no_valid_drive;
-extern const char* const export_not_available;
 extern const char* const export_title_prefix;
 extern const char* const export_filter_dxf;
 extern const char* const export_filter_step;
@@ -181,6 +180,9 @@ extern const char* const layer_bush;
 // description of the 2D STEP file.
 extern const char* const step_originating_system;
 extern const char* const step_description_2d;
+extern const char* const step_description_3d;
+// A 3D STEP export in which no part makes a solid.
+extern const char* const export_no_solid;
 // The names of the 3D parts, written as the solids' names: "Z1 = " + teeth,
 // "Inner plate" + " " + link number + "a" or "b".
 extern const char* const part_z1;

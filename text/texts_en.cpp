@@ -137,7 +137,6 @@ const char* const about_close_dutch = "Sluiten";
 
 // Export
 const char* const export_no_valid_drive = "There is no valid drive to export.";
-const char* const export_not_available = "This kind of export is not available yet.";
 const char* const export_title_prefix = "Export ";
 const char* const export_filter_dxf = "DXF R12 (*.dxf)|*.dxf";
 const char* const export_filter_step = "STEP AP214 (*.stp;*.step)|*.stp;*.step";
@@ -161,6 +160,8 @@ const char* const layer_pitch_circle = "PITCH_CIRCLE";
 const char* const layer_bush = "BUSH";
 const char* const step_originating_system = "QX Zandrel";
 const char* const step_description_2d = "Chain drive";
+const char* const step_description_3d = "Chain drive 3D";
+const char* const export_no_solid = "There is no solid to export.";
 const char* const part_z1 = "Z1 = ";
 const char* const part_z2 = "Z2 = ";
 const char* const part_idler = "Idler z = ";

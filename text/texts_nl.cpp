@@ -139,7 +139,6 @@ const char* const about_close_dutch = "Sluiten";
 
 // Export
 const char* const export_no_valid_drive = "Er is geen geldige opstelling om te exporteren.";
-const char* const export_not_available = "Deze soort export is nog niet beschikbaar.";
 const char* const export_title_prefix = "Export ";
 const char* const export_filter_dxf = "DXF R12 (*.dxf)|*.dxf";
 const char* const export_filter_step = "STEP AP214 (*.stp;*.step)|*.stp;*.step";
@@ -163,6 +162,8 @@ const char* const layer_pitch_circle = "STEEKCIRKEL";
 const char* const layer_bush = "BUS";
 const char* const step_originating_system = "QX Zandrel";
 const char* const step_description_2d = "Kettingoverbrenging";
+const char* const step_description_3d = "Kettingoverbrenging 3D";
+const char* const export_no_solid = "Er is geen volume om te exporteren.";
 const char* const part_z1 = "Z1 = ";
 const char* const part_z2 = "Z2 = ";
 const char* const part_idler = "Spanwiel z = ";

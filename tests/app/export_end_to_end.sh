@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The 2D DXF and 2D STEP exports through the real program, its GTK save dialog
+# The 2D DXF, 2D STEP and 3D STEP exports through the real program, its GTK save dialog
 # and its message boxes:
 #   export_end_to_end.sh PROGRAM en|nl X11_TOOL PRINT_GADGET_CENTRE MESSAGE_BOX_SPY ARTIFACTS_DIR
 # 1. "DXF 2D" opens "Export DXF" proposing zandrel.dxf; a name typed without
@@ -14,7 +14,9 @@
 # 4. "2D STEP" opens "Export STP" proposing zandrel.stp in the remembered
 #    folder; OpenCASCADE reads the file with every curve the box counts as an
 #    edge (tests/export/check_step_occt.py);
-# 5. the window then closes at once: exporting changed nothing in the project.
+# 5. "3D STEP" proposes zandrel_3d.stp; OpenCASCADE reads the 533 solids the
+#    box counts, every one of them valid;
+# 6. the window then closes at once: exporting changed nothing in the project.
 # The boxes' texts are read through MESSAGE_BOX_SPY, preloaded into the
 # program. It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_exit and
@@ -38,11 +40,13 @@ export ZANDREL_MESSAGE_LOG=$work/boxes.log
 
 if [ "$lang" = nl ]; then
     curves=" curven geschreven naar"
+    solids=" volumes geschreven naar"
     overwrite="' bestaat al. Overschrijven?"
     cannot_write="Kan het bestand niet schrijven."
     new_project="nieuw project"
 else
     curves=" curves written to"
+    solids=" solids written to"
     overwrite="' already exists. Overwrite?"
     cannot_write="Cannot write the file."
     new_project="new project"
@@ -114,6 +118,8 @@ read -r button_x button_y <<< "$("$gadget_centre" 9)"
 [ -n "${button_y:-}" ] || fail "could not place the DXF 2D button"
 read -r step_x step_y <<< "$("$gadget_centre" 10)"
 [ -n "${step_y:-}" ] || fail "could not place the 2D STEP button"
+read -r solid_x solid_y <<< "$("$gadget_centre" 13)"
+[ -n "${solid_y:-}" ] || fail "could not place the 3D STEP button"
 asan=$(ldd "$program" | awk '/libasan/ { print $3 }')
 LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
 pid=$!
@@ -187,30 +193,43 @@ answer Return
 [ "$(ls -A "$work/out" | tr '\n' ' ')" = "drive.dxf full.dxf " ] || fail "left behind: $(ls -A "$work/out")"
 grep -q "^exportmap = $work/out/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "a failed export changed the folder"
 
-# --- 4: 2D STEP, read by OpenCASCADE ----------------------------------------
-before=$(box_count)
-open_export_dialog "$step_x" "$step_y" "Export STP"
-xdotool key ctrl+a ctrl+c
-sleep 0.3
-proposed=$("$x11_tool" selection CLIPBOARD)
-[ "$proposed" = zandrel.stp ] || fail "the dialog proposes '$proposed', not zandrel.stp"
-type_name drive
-step_path=$work/out/drive.stp
-wait_for_box "$before" step-result
-[ -f "$step_path" ] || fail "no $step_path after the export; the folder holds: $(ls -A "$work/out")"
-step_count=$(last_box | sed -n "2s/$curves.*//p")
-step_kb=$(($(stat -c %s "$step_path") / 1024))
-expect_last_box information "$step_count$curves"$'\n'"$step_path"$'\n'"($step_kb KB)"
-[ "$step_count" = "$count" ] || fail "the STEP file has $step_count curves, the DXF file $count entities"
-/usr/bin/python3 "$(dirname "$0")/../export/check_step_occt.py" EDGE "$step_path" "$step_count" \
-    > "$artifacts/$name-step-occt.log" 2>&1 || fail "OpenCASCADE: $(tail -5 "$artifacts/$name-step-occt.log")"
-answer Return
+# export_step X Y PROPOSED NAME UNIT TYPE: presses the STEP button at X Y, checks
+# the proposed name, exports to NAME.stp and has OpenCASCADE read the file,
+# which must hold the TYPE count that the result box gives before UNIT; the
+# count is left in $exported.
+export_step() {
+    local before proposed path kb
+    before=$(box_count)
+    open_export_dialog "$1" "$2" "Export STP"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.3
+    proposed=$("$x11_tool" selection CLIPBOARD)
+    [ "$proposed" = "$3" ] || fail "the dialog proposes '$proposed', not $3"
+    type_name "$4"
+    path=$work/out/$4.stp
+    wait_for_box "$before" "$4-result"
+    [ -f "$path" ] || fail "no $path after the export; the folder holds: $(ls -A "$work/out")"
+    exported=$(last_box | sed -n "2s/$5.*//p")
+    kb=$(($(stat -c %s "$path") / 1024))
+    expect_last_box information "$exported$5"$'\n'"$path"$'\n'"($kb KB)"
+    /usr/bin/python3 "$(dirname "$0")/../export/check_step_occt.py" "$6" "$path" "$exported" \
+        > "$artifacts/$name-$4-occt.log" 2>&1 || fail "OpenCASCADE: $(tail -5 "$artifacts/$name-$4-occt.log")"
+    answer Return
+}
 
-# --- 5: nothing to save -------------------------------------------------------
+# --- 4: 2D STEP, read by OpenCASCADE ----------------------------------------
+export_step "$step_x" "$step_y" zandrel.stp drive "$curves" EDGE
+[ "$exported" = "$count" ] || fail "the STEP file has $exported curves, the DXF file $count entities"
+
+# --- 5: 3D STEP, read by OpenCASCADE ----------------------------------------
+export_step "$solid_x" "$solid_y" zandrel_3d.stp drive_3d "$solids" SOLID
+[ "$exported" = 533 ] || fail "the 3D STEP file has $exported solids, not the drive's 533 parts"
+
+# --- 6: nothing to save -------------------------------------------------------
 sleep 0.5
 [ "$(xdotool getwindowname "$window")" = "Zandrel - $new_project$suffix" ] || fail "exporting marked the project changed"
 "$x11_tool" close "$window" || fail "could not ask the window to close"
 wait_for_exit || fail "the window did not close at once after exporting"
 echo "ok ($name): DXF 2D through the GTK dialog, audited by ezdxf; overwrite No and Yes; write failure;" \
-     "2D STEP read by OpenCASCADE"
+     "2D STEP and 3D STEP read by OpenCASCADE"
 exit 0
