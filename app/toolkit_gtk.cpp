@@ -110,12 +110,31 @@ gboolean on_delete(GtkWidget*, GdkEvent*, gpointer)
     return TRUE;  // the program decides whether the window closes
 }
 
+// Places a child of the window's layout at its position and requested size,
+// as the layout itself does.
+void allocate_layout_child(GtkWidget* child, gpointer)
+{
+    GtkRequisition size;
+    gtk_widget_get_preferred_size(child, &size, nullptr);
+    int x = 0;
+    int y = 0;
+    gtk_container_child_get(GTK_CONTAINER(window_layout), child, "x", &x, "y", &y, nullptr);
+    GtkAllocation allocation{x, y, size.width, size.height};
+    gtk_widget_size_allocate(child, &allocation);
+}
+
 void on_window_layout_allocated(GtkWidget*, GdkRectangle* allocation, gpointer)
 {
     if (allocation->width == inner_width && allocation->height == inner_height) return;
     inner_width = allocation->width;
     inner_height = allocation->height;
-    if (resize_handler) resize_handler();
+    if (!resize_handler) return;
+    resize_handler();
+    // The layout has placed its children before this handler runs, and GTK
+    // forgets the resizes queued during an allocation once it is over: the
+    // sizes just set would wait for the next change of the window's size.
+    // Placing the children again lays the window out now, for this size.
+    gtk_container_foreach(GTK_CONTAINER(window_layout), allocate_layout_child, nullptr);
 }
 
 void apply_panel_scroll_step()
