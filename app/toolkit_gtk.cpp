@@ -384,6 +384,11 @@ void bring_main_window_to_front()
 {
     if (!main_window || !gtk_widget_get_visible(main_window)) return;
     gtk_window_present(GTK_WINDOW(main_window));
+    // The wheel reaches the canvas without the focus. A field being typed in
+    // (or the report, whose text is selected and copied with the keys) keeps
+    // it, or the keys typed while the pointer rests on the drawing would be lost.
+    GtkWidget* focused = gtk_window_get_focus(GTK_WINDOW(main_window));
+    if (focused && (GTK_IS_EDITABLE(focused) || GTK_IS_TEXT_VIEW(focused))) return;
     if (Gadget* canvas = find_gadget(Canvas)) gtk_widget_grab_focus(canvas->inner);
 }
 

@@ -9,7 +9,8 @@
 #    laid out at once for each size: the canvas reaches to 8 pixels from the
 #    right and bottom edges with its status line at its foot, and the report
 #    reaches down to the bottom;
-# 3. typing into "Teeth Z1" puts " *" into the title.
+# 3. typing into "Teeth Z1" puts " *" into the title, also with the pointer
+#    resting on the drawing (the canvas does not take the keys from the field).
 # It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_title,
 # copy_at, type_z1 and the title's $suffix).
@@ -83,7 +84,7 @@ pid=$!
 window=$(find_window "$title")
 [ -n "$window" ] || fail "no window on the second start"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-type_z1 "$window" 19
+type_z1 "$window" 19 $((WIDTH - 300)) $((HEIGHT / 2))
 wait_for_title "$window" "$changed_title" || fail "title after typing is '$(xdotool getwindowname "$window")'"
 import -window "$window" "$artifacts/$name-changed.png"
 stop_program
