@@ -47,12 +47,16 @@ import -window "$window" "$artifacts/$name-window.png" || fail "no screenshot"
 check_layout() {
     local shot="$artifacts/$name-$1.png" box
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    sleep 0.5
-    import -window "$window" "$shot" || fail "no screenshot $1"
-    # The canvas is the only thing painted in its background colour.
-    box=$(convert "$shot" -fill black +opaque "srgb(250,250,252)" -fill white -opaque "srgb(250,250,252)" \
-        -format '%@' info: | sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3 \4 \1 \2/')
-    read -r left top w h <<< "$box"
+    # A busy machine may take a while to show the new size: up to 10 s.
+    for _ in $(seq 1 20); do
+        sleep 0.5
+        import -window "$window" "$shot" || fail "no screenshot $1"
+        # The canvas is the only thing painted in its background colour.
+        box=$(convert "$shot" -fill black +opaque "srgb(250,250,252)" -fill white -opaque "srgb(250,250,252)" \
+            -format '%@' info: | sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3 \4 \1 \2/')
+        read -r left top w h <<< "$box"
+        [ $((left + w)) = $((WIDTH - 8)) ] && [ $((top + h)) = $((HEIGHT - 8)) ] && break
+    done
     [ $((left + w)) = $((WIDTH - 8)) ] && [ $((top + h)) = $((HEIGHT - 8)) ] ||
         fail "$1: the canvas ends at $((left + w)), $((top + h)) in a window of $WIDTH x $HEIGHT"
     local status
