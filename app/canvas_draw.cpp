@@ -2,6 +2,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -51,13 +52,34 @@ void dashed_stroke(cairo_t* cr, CanvasColour colour, double width, double dash)
     cairo_stroke(cr);
 }
 
+// The tooth outlines the display outlines were last thinned from.
+Outline wheel1_thinned_from;
+Outline wheel2_thinned_from;
+Outline idler_thinned_from;
+
+bool same_outline(const Outline& a, const Outline& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](Point2D p, Point2D q) { return p.x == q.x && p.y == q.y; });
+}
+
+// Most keystrokes leave a wheel as it was (another field, the other wheel):
+// comparing its outline takes microseconds, thinning one of 250 teeth again
+// milliseconds. A display outline found empty (a fresh start) is made anew.
+void thin_when_changed(const Outline& outline, Outline& thinned_from, Outline& display)
+{
+    if (same_outline(outline, thinned_from) && (!display.empty() || outline.empty())) return;
+    simplify_closed_outline(outline, 0.001, display);
+    thinned_from = outline;
+}
+
 }  // namespace
 
 void update_display_outlines()
 {
-    simplify_closed_outline(drive_solution.wheel1_geometry.outline, 0.001, wheel1_display_outline);
-    simplify_closed_outline(drive_solution.wheel2_geometry.outline, 0.001, wheel2_display_outline);
-    simplify_closed_outline(drive_solution.idler_geometry.outline, 0.001, idler_display_outline);
+    thin_when_changed(drive_solution.wheel1_geometry.outline, wheel1_thinned_from, wheel1_display_outline);
+    thin_when_changed(drive_solution.wheel2_geometry.outline, wheel2_thinned_from, wheel2_display_outline);
+    thin_when_changed(drive_solution.idler_geometry.outline, idler_thinned_from, idler_display_outline);
 }
 
 std::string strand_note_text(std::int64_t links)

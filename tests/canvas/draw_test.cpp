@@ -9,6 +9,7 @@
 #include "app/canvas_view.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/outline.h"
 
 namespace {
 
@@ -305,6 +306,25 @@ TEST_F(DriveDrawing, HighestZoomStillFillsTheWheel)
     picture.draw();
     EXPECT_EQ(picture.at_canvas(640, 430), wheel1_colour);
     EXPECT_EQ(picture.at_canvas(1270, 300), wheel1_colour);
+}
+
+// A recalculation thins again only the wheels that changed, yet the drawing
+// always shows the wheels as they are now, also after a restart.
+TEST_F(DriveDrawing, DisplayOutlinesFollowEveryWheel)
+{
+    calculate();
+    drive_input.z1 = 23;
+    calculate();
+    wheel2_display_outline.clear();  // as a fresh start leaves it
+    calculate();
+    const SprocketGeometry* wheels[2] = {&drive_solution.wheel1_geometry, &drive_solution.wheel2_geometry};
+    const Outline* shown[2] = {&wheel1_display_outline, &wheel2_display_outline};
+    for (int w = 0; w < 2; ++w) {
+        Outline thinned;
+        simplify_closed_outline(wheels[w]->outline, 0.001, thinned);
+        ASSERT_EQ(shown[w]->size(), thinned.size()) << "wheel " << w + 1;
+        for (std::size_t i = 0; i < thinned.size(); ++i) EXPECT_EQ((*shown[w])[i].x, thinned[i].x);
+    }
 }
 
 TEST_F(DriveDrawing, ChainSizeOutsideTheTableDrawsNoChain)
