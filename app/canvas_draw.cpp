@@ -2,6 +2,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -43,6 +44,14 @@ void solid_stroke(cairo_t* cr, CanvasColour colour, double width)
     cairo_stroke(cr);
 }
 
+// Fills the bands that stand in for solid strokes (build_outline_ring_path).
+void fill_rings(cairo_t* cr, CanvasColour colour)
+{
+    set_colour(cr, colour);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_fill(cr);
+}
+
 void dashed_stroke(cairo_t* cr, CanvasColour colour, double width, double dash)
 {
     set_colour(cr, colour);
@@ -51,13 +60,34 @@ void dashed_stroke(cairo_t* cr, CanvasColour colour, double width, double dash)
     cairo_stroke(cr);
 }
 
+// The tooth outlines the display outlines were last thinned from.
+Outline wheel1_thinned_from;
+Outline wheel2_thinned_from;
+Outline idler_thinned_from;
+
+bool same_outline(const Outline& a, const Outline& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](Point2D p, Point2D q) { return p.x == q.x && p.y == q.y; });
+}
+
+// Most keystrokes leave a wheel as it was (another field, the other wheel):
+// comparing its outline takes microseconds, thinning one of 250 teeth again
+// milliseconds. A display outline found empty (a fresh start) is made anew.
+void thin_when_changed(const Outline& outline, Outline& thinned_from, Outline& display)
+{
+    if (same_outline(outline, thinned_from) && (!display.empty() || outline.empty())) return;
+    simplify_closed_outline(outline, 0.001, display);
+    thinned_from = outline;
+}
+
 }  // namespace
 
 void update_display_outlines()
 {
-    simplify_closed_outline(drive_solution.wheel1_geometry.outline, 0.001, wheel1_display_outline);
-    simplify_closed_outline(drive_solution.wheel2_geometry.outline, 0.001, wheel2_display_outline);
-    simplify_closed_outline(drive_solution.idler_geometry.outline, 0.001, idler_display_outline);
+    thin_when_changed(drive_solution.wheel1_geometry.outline, wheel1_thinned_from, wheel1_display_outline);
+    thin_when_changed(drive_solution.wheel2_geometry.outline, wheel2_thinned_from, wheel2_display_outline);
+    thin_when_changed(drive_solution.idler_geometry.outline, idler_thinned_from, idler_display_outline);
 }
 
 std::string strand_note_text(std::int64_t links)
@@ -106,8 +136,15 @@ void draw_wheel(cairo_t* cr, const SprocketGeometry& geometry, const Outline& ou
     if (bore > 0.0) build_circle_path(cr, cx, cy, bore / 2.0);
     set_colour(cr, fill_colour);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_fill_preserve(cr);
-    solid_stroke(cr, wheel_outline_colour, 1.1);
+    cairo_fill(cr);
+    // The tooth outline, a stroke of width 1.1, as the band it covers (see
+    // draw_chain); the bore's one circle is stroked.
+    build_outline_ring_path(cr, list, 0.55);
+    fill_rings(cr, wheel_outline_colour);
+    if (bore > 0.0) {
+        build_circle_path(cr, cx, cy, bore / 2.0);
+        solid_stroke(cr, wheel_outline_colour, 1.1);
+    }
 
     if (show_pitch_circles) {
         build_circle_outline_path(cr, cx, cy, circle.radius);
@@ -153,10 +190,15 @@ void draw_chain(cairo_t* cr)
 
     ScreenList work;
     work.reserve(plate.size());
+    // The plates of one pass as they went to cairo (clipped), end to end, for their outlines.
+    ScreenList drawn;
+    std::vector<std::size_t> drawn_ends;
     const std::int64_t parity = drive_solution.link_parity;
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     // The inner plates first, the outer plates over them.
     for (std::size_t pass = 0; pass < 2; ++pass) {
+        drawn.clear();
+        drawn_ends.clear();
         const std::size_t first = link_is_inner(parity, 0) == (pass == 0) ? 0 : 1;
         for (std::size_t i = first; i < n; i += 2) {
             if (circle_offscreen((X[i] + X[i + 1]) / 2.0, (Y[i] + Y[i + 1]) / 2.0, plate_reach)) continue;
@@ -168,11 +210,24 @@ void draw_chain(cairo_t* cr)
             for (const Point2D& q : plate)
                 append_screen_point(work, X[i] + q.x * ux - q.y * uy, Y[i] + q.x * uy + q.y * ux, 0);
             build_polygon_path(cr, work);
+            if (work.size() < 3) continue;  // nothing of it in view
+            drawn.insert(drawn.end(), work.begin(), work.end());
+            drawn_ends.push_back(drawn.size());
         }
         set_colour(cr, pass == 0 ? inner_plate_colour : outer_plate_colour);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-        cairo_fill_preserve(cr);
-        solid_stroke(cr, plate_outline_colour, 1.0);
+        cairo_fill(cr);
+        // The outlines, a stroke of width 1, painted as the bands such a stroke
+        // covers: cairo's stroker spends more time on the thousands of short
+        // plate segments than on all the rest of the picture, a fill of the
+        // bands a fraction of it, and the picture stays the same but for a
+        // sample here and there on the inside of a corner.
+        std::size_t start = 0;
+        for (std::size_t end : drawn_ends) {
+            build_outline_ring_path(cr, std::span<const Point2D>(drawn).subspan(start, end - start), 0.5);
+            start = end;
+        }
+        fill_rings(cr, plate_outline_colour);
     }
 
     const double rb = chain_bush_diameter(k) / 2.0;

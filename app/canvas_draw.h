@@ -46,7 +46,8 @@ constexpr CanvasColour strand_note_colour{60, 60, 70, 255};
 constexpr CanvasColour status_line_colour{90, 90, 100, 255};
 
 // Thins the three tooth outlines of drive_solution into the display outlines;
-// called after every compute_drive.
+// called after every compute_drive. A wheel whose outline is the one its
+// display outline was thinned from keeps it.
 void update_display_outlines();
 
 // Paints the whole canvas of width x height canvas pixels onto surface, its

@@ -194,6 +194,59 @@ void build_polygon_path(cairo_t* cr, ScreenList& list)
     cairo_close_path(cr);
 }
 
+void build_outline_ring_path(cairo_t* cr, std::span<const Point2D> polygon, double half_width)
+{
+    // Every corner once: a point repeated (by the clipping) has no direction.
+    ScreenList corner;
+    corner.reserve(polygon.size());
+    for (const Point2D& p : polygon)
+        if (corner.empty() || p.x != corner.back().x || p.y != corner.back().y) corner.push_back(p);
+    while (corner.size() > 1 && corner.back().x == corner.front().x && corner.back().y == corner.front().y)
+        corner.pop_back();
+    const std::size_t n = corner.size();
+    if (n < 3) return;
+
+    ScreenList along_edge(n);  // unit direction from corner i to corner i + 1
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2D& a = corner[i];
+        const Point2D& b = corner[i + 1 < n ? i + 1 : 0];
+        const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+        along_edge[i] = {(b.x - a.x) / length, (b.y - a.y) / length};
+    }
+    ScreenList left;
+    ScreenList right;
+    left.reserve(n + 8);
+    right.reserve(n + 8);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2D in = along_edge[i > 0 ? i - 1 : n - 1];
+        const Point2D out = along_edge[i];
+        const Point2D in_normal{-in.y * half_width, in.x * half_width};
+        const Point2D out_normal{-out.y * half_width, out.x * half_width};
+        const Point2D& p = corner[i];
+        const double cosine = in.x * out.x + in.y * out.y;
+        // cairo's test with its mitre limit of 10: 2 <= 10^2 (1 + cos).
+        if (2.0 <= 100.0 * (1.0 + cosine)) {
+            const double k = 1.0 / (1.0 + cosine);
+            const Point2D mitre{(in_normal.x + out_normal.x) * k, (in_normal.y + out_normal.y) * k};
+            left.push_back({p.x + mitre.x, p.y + mitre.y});
+            right.push_back({p.x - mitre.x, p.y - mitre.y});
+        } else {
+            left.push_back({p.x + in_normal.x, p.y + in_normal.y});
+            left.push_back({p.x + out_normal.x, p.y + out_normal.y});
+            right.push_back({p.x - in_normal.x, p.y - in_normal.y});
+            right.push_back({p.x - out_normal.x, p.y - out_normal.y});
+        }
+    }
+    // The right side forwards and the left side backwards: whichever way the
+    // polygon runs, the outer of the two then runs the same way round.
+    cairo_move_to(cr, right.front().x, right.front().y);
+    for (std::size_t i = 1; i < right.size(); ++i) cairo_line_to(cr, right[i].x, right[i].y);
+    cairo_close_path(cr);
+    cairo_move_to(cr, left.back().x, left.back().y);
+    for (std::size_t i = left.size() - 1; i-- > 0;) cairo_line_to(cr, left[i].x, left[i].y);
+    cairo_close_path(cr);
+}
+
 void build_circle_path(cairo_t* cr, double x, double y, double r)
 {
     const double R = r * zoom;

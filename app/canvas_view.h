@@ -12,6 +12,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <span>
 
 #include "model/point.h"
 
@@ -74,6 +75,15 @@ void build_clipped_circle_polygon_path(cairo_t* cr, double x, double y, double r
 void build_segment_path_mm(cairo_t* cr, double x1, double y1, double x2, double y2);
 // The circle as a clipped closed polyline, for dashed strokes.
 void build_circle_outline_path(cairo_t* cr, double x, double y, double r);
+// The band a solid stroke of the closed polygon would paint, 2 half_width
+// wide with mitred corners (bevelled where cairo's default mitre limit of 10
+// would bevel them): the polygon moved half_width to either side, two closed
+// sub-paths that run opposite ways. Every band is wound the same way, so one
+// fill of any number of them with the non-zero rule paints what their strokes
+// would, for a fraction of the cost of cairo's stroker. (cairo runs its
+// outline in to the corner point on the inside of every turn; the band cuts
+// that corner, so a pixel there may differ by a sample or two.)
+void build_outline_ring_path(cairo_t* cr, std::span<const Point2D> polygon, double half_width);
 
 // The smaller of two numbers (b when they are equal).
 double min_of_two(double a, double b);

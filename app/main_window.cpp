@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <array>
 #include <cmath>
 
 #include "app/canvas_window.h"
@@ -75,6 +76,23 @@ int report_height(int inner_height)
     return rounded(max_of_two(120.0, inner_height - layout_metrics.report_top - 8.0));
 }
 
+// A decimal the program put into a field, and the text it was shown as. The
+// text has 4 decimals; while the field still shows it, it stands for the value
+// itself, so that a value loaded with more decimals is not changed by saving.
+struct ShownDecimal {
+    std::string text;
+    double value = 0.0;
+};
+std::array<ShownDecimal, gadget_count> shown_decimals;
+
+void show_decimal(GadgetId field, double value)
+{
+    ShownDecimal& shown = shown_decimals[static_cast<std::size_t>(field)];
+    shown.text = format_number_short(value);
+    shown.value = value;
+    set_gadget_text(field, shown.text);
+}
+
 Rect canvas_rect(int inner_width, int inner_height)
 {
     const LayoutMetrics& m = layout_metrics;
@@ -89,6 +107,7 @@ void build_main_window()
     const std::vector<std::string> measured = {text::label_chain, text::label_z1, text::label_links,
                                                text::label_idler_position, text::label_bores};
     load_canvas_font("Sans", 10);
+    shown_decimals = {};
 
     int window_height = main_window_height(monitor_height_at_origin());
     open_main_window(1280, window_height, text::window_title_initial);
@@ -243,7 +262,10 @@ void on_main_window_resized()
 
 double read_gadget_decimal(GadgetId gadget)
 {
-    return read_decimal_text(gadget_text(gadget));
+    const std::string text = gadget_text(gadget);
+    const ShownDecimal& shown = shown_decimals[static_cast<std::size_t>(gadget)];
+    if (!shown.text.empty() && text == shown.text) return shown.value;
+    return read_decimal_text(text);
 }
 
 std::int64_t read_gadget_integer(GadgetId gadget)
@@ -279,7 +301,7 @@ void project_to_gadgets()
     set_gadget_text(Z1Field, format_integer(drive_input.z1));
     set_gadget_text(Z2Field, format_integer(drive_input.z2));
     set_gadget_text(IdlerTeethField, format_integer(drive_input.idler_teeth));
-    set_gadget_text(CentreDistanceField, format_number_short(drive_input.centre_distance));
+    show_decimal(CentreDistanceField, drive_input.centre_distance);
     set_gadget_text(LinksField, format_integer(drive_input.links));
     // Halves away from zero; the slider keeps the result within its range
     // (held to 0..100 first, so that a wild value cannot overflow the cast).
@@ -289,13 +311,13 @@ void project_to_gadgets()
     set_gadget_state(IdlerPositionSlider, static_cast<std::int64_t>(std::round(percent)));
     update_idler_percent_label();
     set_gadget_state(IdlerSideCombo, drive_input.idler_outside != 0 ? 0 : 1);
-    set_gadget_text(Bore1Field, format_number_short(drive_options.bore1));
-    set_gadget_text(Bore2Field, format_number_short(drive_options.bore2));
-    set_gadget_text(IdlerBoreField, format_number_short(drive_options.idler_bore));
+    show_decimal(Bore1Field, drive_options.bore1);
+    show_decimal(Bore2Field, drive_options.bore2);
+    show_decimal(IdlerBoreField, drive_options.idler_bore);
     set_gadget_state(ShowPitchCirclesCheck, drive_options.show_pitch_circles);
     set_gadget_state(ExportPitchCirclesCheck, drive_options.export_pitch_circles);
     set_gadget_state(ExportScopeCombo, drive_options.export_scope);
-    set_gadget_text(ChordToleranceField, format_number_short(drive_options.chord_tolerance));
+    show_decimal(ChordToleranceField, drive_options.chord_tolerance);
     settle_and_discard_events();
     loading_gadgets = 0;
 }

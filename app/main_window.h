@@ -39,6 +39,8 @@ void on_main_window_resized();
 void gadgets_to_project();
 void project_to_gadgets();
 
+// The number typed into a text field; while the field still shows the text
+// project_to_gadgets put there, the value it showed, to the last decimal.
 double read_gadget_decimal(GadgetId gadget);
 std::int64_t read_gadget_integer(GadgetId gadget);
 void update_idler_percent_label();

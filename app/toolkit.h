@@ -47,6 +47,8 @@ void set_window_min_size(int width, int height);
 void window_inner_size(int& width, int& height);
 // Called directly by the toolkit whenever the inner size changes.
 void set_resize_handler(void (*handler)());
+// Raises and activates the main window; the canvas takes the keyboard focus,
+// unless a text field or the report has it.
 void bring_main_window_to_front();
 // While the About window is open the main window is insensitive and its
 // events are dropped, not queued (message boxes and file dialogs instead let

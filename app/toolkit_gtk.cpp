@@ -12,10 +12,12 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include "app/toolkit.h"
 #include "model/format.h"
+#include "text/texts.h"
 
 // From Xlib; its header is left out because its macros (None, Button1, ...)
 // collide with ordinary names.
@@ -110,12 +112,31 @@ gboolean on_delete(GtkWidget*, GdkEvent*, gpointer)
     return TRUE;  // the program decides whether the window closes
 }
 
+// Places a child of the window's layout at its position and requested size,
+// as the layout itself does.
+void allocate_layout_child(GtkWidget* child, gpointer)
+{
+    GtkRequisition size;
+    gtk_widget_get_preferred_size(child, &size, nullptr);
+    int x = 0;
+    int y = 0;
+    gtk_container_child_get(GTK_CONTAINER(window_layout), child, "x", &x, "y", &y, nullptr);
+    GtkAllocation allocation{x, y, size.width, size.height};
+    gtk_widget_size_allocate(child, &allocation);
+}
+
 void on_window_layout_allocated(GtkWidget*, GdkRectangle* allocation, gpointer)
 {
     if (allocation->width == inner_width && allocation->height == inner_height) return;
     inner_width = allocation->width;
     inner_height = allocation->height;
-    if (resize_handler) resize_handler();
+    if (!resize_handler) return;
+    resize_handler();
+    // The layout has placed its children before this handler runs, and GTK
+    // forgets the resizes queued during an allocation once it is over: the
+    // sizes just set would wait for the next change of the window's size.
+    // Placing the children again lays the window out now, for this size.
+    gtk_container_foreach(GTK_CONTAINER(window_layout), allocate_layout_child, nullptr);
 }
 
 void apply_panel_scroll_step()
@@ -247,10 +268,18 @@ std::string valid_utf8(const std::string& text);
 bool toolkit_start(int& argc, char**& argv)
 {
     setenv("GDK_BACKEND", "x11", 1);
+    // GTK's own texts (the file dialogs' places and labels, a field's context
+    // menu) in the program's language rather than the desktop's, wherever GTK
+    // has that translation: one program, one language.
+    setenv("LANGUAGE", text::build_language, 1);
     XInitThreads();
     bool started = gtk_init_check(&argc, &argv);
     // gtk_init takes the user's locale for every category again.
     std::setlocale(LC_NUMERIC, "C");
+    // Under the plain C locale gettext passes LANGUAGE over.
+    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+    if (messages && (std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0))
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
     return started;
 }
 
@@ -369,6 +398,11 @@ void bring_main_window_to_front()
 {
     if (!main_window || !gtk_widget_get_visible(main_window)) return;
     gtk_window_present(GTK_WINDOW(main_window));
+    // The wheel reaches the canvas without the focus. A field being typed in
+    // (or the report, whose text is selected and copied with the keys) keeps
+    // it, or the keys typed while the pointer rests on the drawing would be lost.
+    GtkWidget* focused = gtk_window_get_focus(GTK_WINDOW(main_window));
+    if (focused && (GTK_IS_EDITABLE(focused) || GTK_IS_TEXT_VIEW(focused))) return;
     if (Gadget* canvas = find_gadget(Canvas)) gtk_widget_grab_focus(canvas->inner);
 }
 
@@ -910,13 +944,6 @@ void present_canvas()
 
 namespace {
 
-// GTK's own words for the buttons, in the user's language, as its stock
-// button sets would show them.
-const char* gtk_word(const char* word)
-{
-    return g_dgettext("gtk30", word);
-}
-
 // A path or a message that is not valid UTF-8 would show as nothing at all.
 std::string valid_utf8(const std::string& text)
 {
@@ -960,9 +987,10 @@ void add_message_icon(GtkWidget* dialog, MessageKind kind)
 
 std::string run_file_dialog(const FileDialog& d, GtkFileChooserAction action, const char* accept_word)
 {
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(valid_utf8(d.title).c_str(), nullptr, action,
-                                                    gtk_word("_Cancel"), GTK_RESPONSE_CANCEL,
-                                                    gtk_word(accept_word), GTK_RESPONSE_ACCEPT, nullptr);
+    // The buttons speak the program's language, not GTK's stock words in the desktop's.
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(valid_utf8(d.title).c_str(), nullptr, action, nullptr, nullptr);
+    gtk_dialog_add_button(GTK_DIALOG(dialog), text::dialog_button_cancel, GTK_RESPONSE_CANCEL);
+    gtk_dialog_add_button(GTK_DIALOG(dialog), accept_word, GTK_RESPONSE_ACCEPT);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     // The program asks its own question before overwriting.
@@ -1013,14 +1041,14 @@ MessageAnswer show_message_box(const std::string& title, const std::string& text
     add_message_icon(dialog, kind);
     switch (kind) {
     case MessageKind::QuestionYesNoCancel:
-        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_Cancel"), GTK_RESPONSE_CANCEL);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), text::dialog_button_cancel, GTK_RESPONSE_CANCEL);
         [[fallthrough]];
     case MessageKind::QuestionYesNo:
-        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_No"), GTK_RESPONSE_NO);
-        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_Yes"), GTK_RESPONSE_YES);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), text::dialog_button_no, GTK_RESPONSE_NO);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), text::dialog_button_yes, GTK_RESPONSE_YES);
         break;
     default:
-        gtk_dialog_add_button(GTK_DIALOG(dialog), gtk_word("_OK"), GTK_RESPONSE_OK);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), text::dialog_button_ok, GTK_RESPONSE_OK);
         gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
         break;
     }
@@ -1040,10 +1068,10 @@ MessageAnswer show_message_box(const std::string& title, const std::string& text
 
 std::string show_save_dialog(const FileDialog& dialog)
 {
-    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_SAVE, "_Save");
+    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_SAVE, text::dialog_button_save);
 }
 
 std::string show_open_dialog(const FileDialog& dialog)
 {
-    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_OPEN, "_Open");
+    return run_file_dialog(dialog, GTK_FILE_CHOOSER_ACTION_OPEN, text::dialog_button_open);
 }

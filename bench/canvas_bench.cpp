@@ -7,6 +7,7 @@
 #include "app/canvas_draw.h"
 #include "app/canvas_view.h"
 #include "model/drive.h"
+#include "model/report.h"
 
 namespace {
 
@@ -85,5 +86,39 @@ void BM_redraw_32B_250_250(benchmark::State& state)
     run(state);
 }
 BENCHMARK(BM_redraw_32B_250_250)->Unit(benchmark::kMillisecond);
+
+// A keystroke in a field with the largest wheels, z1 = z2 = 250, from the new
+// text to the finished report and picture: the drive, the display outlines,
+// the fit, the report and the redraw (the toolkit's part left out). Arg 0 types
+// in the centre distance, which leaves the wheels as they were; arg 1 in
+// "Teeth Z1", which makes wheel 1 anew at every keystroke.
+void BM_keystroke_z250(benchmark::State& state)
+{
+    DriveInput in;
+    in.z1 = 250;
+    in.z2 = 250;
+    in.centre_distance = 2000.0;
+    prepare(in);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    std::size_t report_size = 0;
+    bool odd = false;
+    for (auto _ : state) {
+        odd = !odd;
+        if (state.range(0) == 0)
+            drive_input.centre_distance = odd ? 2001.0 : 2000.0;
+        else
+            drive_input.z1 = odd ? 249 : 250;
+        compute_drive(drive_input, drive_solution);
+        update_display_outlines();
+        fit_view_to_drive(width, height);
+        report_size += build_report_text(drive_input, drive_options, drive_solution).size();
+        redraw_canvas(surface, width, height, 1);
+        benchmark::ClobberMemory();
+    }
+    state.counters["laid"] = static_cast<double>(drive_solution.laid);
+    benchmark::DoNotOptimize(report_size);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(BM_keystroke_z250)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

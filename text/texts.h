@@ -137,6 +137,14 @@ extern const char* const project_overwrite_question;
 extern const char* const project_changed_question;
 // The title of the program's message boxes, the same in every build.
 extern const char* const message_box_title;
+// The buttons of the message boxes and the file dialogs; '_' marks the key
+// that presses one together with Alt.
+extern const char* const dialog_button_ok;
+extern const char* const dialog_button_cancel;
+extern const char* const dialog_button_yes;
+extern const char* const dialog_button_no;
+extern const char* const dialog_button_open;
+extern const char* const dialog_button_save;
 
 // User guide and About
 extern const char* const user_guide_file_name;

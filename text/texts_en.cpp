@@ -125,6 +125,12 @@ const char* const project_all_files_filter = "All files (*.*)";
 const char* const project_overwrite_question = "' already exists. Overwrite?";
 const char* const project_changed_question = "The project has been changed. Save changes?";
 const char* const message_box_title = "Zandrel";
+const char* const dialog_button_ok = "_OK";
+const char* const dialog_button_cancel = "_Cancel";
+const char* const dialog_button_yes = "_Yes";
+const char* const dialog_button_no = "_No";
+const char* const dialog_button_open = "_Open";
+const char* const dialog_button_save = "_Save";
 
 // User guide and About
 const char* const user_guide_file_name = "zandrel_user_guide.html";

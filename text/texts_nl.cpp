@@ -127,6 +127,12 @@ const char* const project_all_files_filter = "Alle bestanden (*.*)";
 const char* const project_overwrite_question = "' bestaat al. Overschrijven?";
 const char* const project_changed_question = "Het project is gewijzigd. Wijzigingen opslaan?";
 const char* const message_box_title = "Zandrel";
+const char* const dialog_button_ok = "_OK";
+const char* const dialog_button_cancel = "_Annuleren";
+const char* const dialog_button_yes = "_Ja";
+const char* const dialog_button_no = "_Nee";
+const char* const dialog_button_open = "_Openen";
+const char* const dialog_button_save = "Op_slaan";
 
 // User guide and About
 const char* const user_guide_file_name = "zandrel_handleiding.html";

@@ -356,10 +356,14 @@ TEST_F(Dispatch, RecordsShownInTheControls)
     EXPECT_EQ(gadget_text(ChordToleranceField), "0.02");
     EXPECT_EQ(project_modified, 0);
 
-    // A loaded decimal continues as its four-decimal display reads.
+    // A loaded decimal keeps its full value while its field shows it
+    // unchanged; an edited field reads as typed.
     gadgets_to_project();
-    EXPECT_DOUBLE_EQ(drive_input.centre_distance, 612.1235);
+    EXPECT_EQ(drive_input.centre_distance, 612.123456);
     EXPECT_EQ(drive_input.idler_outside, 0);
+    set_gadget_text(CentreDistanceField, "612.12");
+    gadgets_to_project();
+    EXPECT_EQ(drive_input.centre_distance, 612.12);
 
     drive_input.idler_position = 0.5;
     project_to_gadgets();

@@ -108,12 +108,17 @@ copy_at() {
 # covers this point.
 z1_x=260
 z1_y=110
-# type_z1 WINDOW TEETH: replaces the text of "Teeth Z1".
+# type_z1 WINDOW TEETH [X Y]: replaces the text of "Teeth Z1"; with X and Y
+# the pointer leaves the field for that point of the window before the typing.
 type_z1() {
     local window=$1 teeth=$2
     xdotool windowfocus --sync "$window"
     xdotool mousemove --window "$window" $z1_x $z1_y click --repeat 3 1
     sleep 0.3
     xdotool key ctrl+a
+    if [ $# -ge 4 ]; then
+        xdotool mousemove --window "$window" "$3" "$4"
+        sleep 0.5
+    fi
     xdotool type --delay 50 "$teeth"
 }

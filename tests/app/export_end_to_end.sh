@@ -17,8 +17,11 @@
 # 5. "3D STEP" proposes zandrel_3d.stp; OpenCASCADE reads the 533 solids the
 #    box counts, every one of them valid;
 # 6. the window then closes at once: exporting changed nothing in the project.
-# The boxes' texts are read through MESSAGE_BOX_SPY, preloaded into the
-# program. It runs on a display of its own (see run_on_own_display in
+# The program runs on a desktop of the other language (the English program on
+# a Dutch one, the Dutch program on an English one), and every button of its
+# boxes and dialogs, and the file dialog's own places, speak the program's
+# language. The boxes' texts and buttons are read through MESSAGE_BOX_SPY,
+# preloaded into the program. It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_exit and
 # the title's $suffix).
 set -uo pipefail
@@ -38,18 +41,29 @@ mkdir -p "$HOME" "$work/out"
 export ZANDREL_MESSAGE_LOG=$work/boxes.log
 : > "$ZANDREL_MESSAGE_LOG"
 
+export ZANDREL_GTK_WORD="Other Locations"
 if [ "$lang" = nl ]; then
     curves=" curven geschreven naar"
     solids=" volumes geschreven naar"
     overwrite="' bestaat al. Overschrijven?"
     cannot_write="Kan het bestand niet schrijven."
     new_project="nieuw project"
+    desktop=C.UTF-8
+    save_buttons="_Annuleren Op_slaan"
+    question_buttons="_Nee _Ja"
+    yes=alt+j
+    other_locations="Andere locaties"
 else
     curves=" curves written to"
     solids=" solids written to"
     overwrite="' already exists. Overwrite?"
     cannot_write="Cannot write the file."
     new_project="new project"
+    desktop=nl_NL.UTF-8
+    save_buttons="_Cancel _Save"
+    question_buttons="_No _Yes"
+    yes=alt+y
+    other_locations="Other Locations"
 fi
 
 # A search that meets a window being destroyed gives up with an X error: try again.
@@ -67,7 +81,8 @@ box_count() {
 }
 # The kind of the last box on the first line, its text after it.
 last_box() {
-    awk '/^box / { kind = $2; text = ""; n = 0; next }
+    awk '/^(button|word) / { next }
+         /^box / { kind = $2; text = ""; n = 0; next }
          /^end$/ { last_kind = kind; last_text = text; next }
          { text = (n++ ? text "\n" : "") $0 }
          END { print last_kind; printf "%s", last_text }' "$ZANDREL_MESSAGE_LOG"
@@ -85,6 +100,12 @@ expect_last_box() {
     local kind=$1 text=$2 seen
     seen=$(last_box)
     [ "$seen" = "$kind"$'\n'"$text" ] || fail "the box says '$seen', not '$kind: $text'"
+}
+# expect_buttons "CAPTION ...": the buttons of the last box or dialog.
+expect_buttons() {
+    local seen
+    seen=$(grep '^button ' "$ZANDREL_MESSAGE_LOG" | tail -n "$(wc -w <<< "$1")" | cut -c8- | paste -sd ' ')
+    [ "$seen" = "$1" ] || fail "the buttons are '$seen', not '$1'"
 }
 # Presses "DXF 2D" (or the button at $1 $2 whose dialog is titled $3) and waits
 # for the save dialog.
@@ -121,7 +142,7 @@ read -r step_x step_y <<< "$("$gadget_centre" 10)"
 read -r solid_x solid_y <<< "$("$gadget_centre" 13)"
 [ -n "${solid_y:-}" ] || fail "could not place the 3D STEP button"
 asan=$(ldd "$program" | awk '/libasan/ { print $3 }')
-LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
+LC_ALL=$desktop LD_PRELOAD="${asan:+$asan }$spy" "$program" > "$artifacts/$name-export.log" 2>&1 &
 pid=$!
 window=$(find_window_retrying "Zandrel - $new_project$suffix")
 [ -n "$window" ] || fail "no window of a new project"
@@ -134,6 +155,9 @@ xdotool key ctrl+a ctrl+c
 sleep 0.3
 proposed=$("$x11_tool" selection CLIPBOARD)
 [ "$proposed" = zandrel.dxf ] || fail "the dialog proposes '$proposed', not zandrel.dxf"
+expect_buttons "$save_buttons"
+words=$(grep '^word ' "$ZANDREL_MESSAGE_LOG" | cut -c6- | sort -u)
+[ "$words" = "$other_locations" ] || fail "the file dialog's places say '$words', not '$other_locations'"
 type_name "$work/out/drive"
 path=$work/out/drive.dxf
 wait_for_box 0 result
@@ -151,6 +175,7 @@ PY
 ) || fail "ezdxf: $count"
 kb=$(($(stat -c %s "$path") / 1024))
 expect_last_box information "$count$curves"$'\n'"$path"$'\n'"($kb KB)"
+expect_buttons _OK
 [ "$count" -gt 318 ] || fail "only $count entities in the default drive's file"
 answer Return
 grep -q "^exportmap = $work/out/\$" "$HOME/.Zandrel/Zandrel.prefs" || fail "export folder not remembered"
@@ -163,6 +188,7 @@ open_export_dialog
 type_name drive
 wait_for_box "$before" question
 expect_last_box other "'drive.dxf$overwrite"
+expect_buttons "$question_buttons"
 answer alt+n
 sleep 1.5
 [ "$(box_count)" -eq $((before + 1)) ] || fail "No was followed by another box: $(last_box)"
@@ -172,7 +198,7 @@ before=$(box_count)
 open_export_dialog
 type_name drive
 wait_for_box "$before" question-again
-answer alt+y
+answer "$yes"
 wait_for_box $((before + 1)) written-again
 expect_last_box information "$count$curves"$'\n'"$path"$'\n'"($kb KB)"
 [ "$(stat -c %Y "$path")" != "${written%.*}" ] || fail "Yes did not write the file again"
@@ -185,7 +211,7 @@ open_export_dialog
 type_name "$work/out/full.dxf"
 wait_for_box "$before" full-question
 expect_last_box other "'full.dxf$overwrite"
-answer alt+y
+answer "$yes"
 wait_for_box $((before + 1)) failure
 expect_last_box error "$cannot_write"$'\n'"$work/out/full.dxf"
 answer Return

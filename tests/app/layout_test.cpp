@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/canvas_view.h"
 #include "app/main_window.h"
 #include "app/main_loop.h"
 #include "app/recalculation.h"
@@ -203,6 +204,8 @@ TEST_F(MainWindow, ResizeKeepsTheMinimumSizes)
     user_resizes_window(1600, 1000);
     EXPECT_RECT(ReportEditor, 8, 723, 340, 269);
     EXPECT_EQ(standin.panel_content_height, 1000);
+    EXPECT_RECT(Canvas, 382, 8, 1600 - 378 - 12, 1000 - 16);
+    EXPECT_EQ(canvas_width, 1600 - 378 - 12);  // the picture is drawn for the size it got
 }
 
 TEST(MainWindowMonitor, SmallDesktopGivesLowerWindow)

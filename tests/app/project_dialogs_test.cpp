@@ -348,6 +348,24 @@ TEST_F(ProjectDialogs, OpenShowsTheProjectInTheWindow)
     EXPECT_EQ(standin.file_dialogs.back().dialog.file_name, "nondefault.zdr");
 }
 
+// The fields show four decimals, but a value the user did not edit is saved
+// as it was loaded; an edited one as typed.
+TEST_F(ProjectDialogs, UneditedDecimalsAreSavedAsLoaded)
+{
+    const std::string path = work.file("precise.zdr");
+    write_whole_file(path, "[Zandrel]\nversie = 1\n[Ketting]\nmaat = 08B\n[Wielen]\nhartafstand = 500.123456\n"
+                           "boring1 = 12.345678\n");
+    standin.chosen_paths.push_back(path);
+    open_project_dialog();
+    ASSERT_EQ(gadget_text(CentreDistanceField), "500.1235");
+    user_types(Bore1Field, "12.5");
+    run_one_pass();
+    ASSERT_EQ(save_project(0), 1);
+    const std::string saved = read_whole_file(path);
+    EXPECT_NE(saved.find("hartafstand = 500.123456000\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("boring1 = 12.500000000\n"), std::string::npos) << saved;
+}
+
 TEST_F(ProjectDialogs, OpenWithUnsavedChanges)
 {
     edit_z1("24");

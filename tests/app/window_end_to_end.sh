@@ -5,7 +5,12 @@
 #    wide, with the report of the default drive in the report field (a
 #    screenshot is kept in ARTIFACTS_DIR); closed unchanged, it exits with 0
 #    at once, asking nothing;
-# 2. typing into "Teeth Z1" puts " *" into the title.
+# 2. grown to 1440 x 930 (what a maximise does) and shrunk back, the window is
+#    laid out at once for each size: the canvas reaches to 8 pixels from the
+#    right and bottom edges with its status line at its foot, and the report
+#    reaches down to the bottom;
+# 3. typing into "Teeth Z1" puts " *" into the title, also with the pointer
+#    resting on the drawing (the canvas does not take the keys from the field).
 # It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_title,
 # copy_at, type_z1 and the title's $suffix).
@@ -25,7 +30,7 @@ export HOME=$work
 title="Zandrel - $new_project$suffix"
 changed_title="Zandrel - $new_project *$suffix"
 
-# --- 1: the window as it opens, then closed unchanged -------------------------
+# --- 1 and 2: the window as it opens, grown, shrunk, then closed unchanged ----
 "$program" > "$artifacts/$name-1.log" 2>&1 &
 pid=$!
 window=$(find_window "$title")
@@ -35,15 +40,41 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 1280 ] || fail "window is $WIDTH pixels wide"
 sleep 1
 import -window "$window" "$artifacts/$name-window.png" || fail "no screenshot"
-
-# The whole report: the field near the bottom of the window.
-copy_at "$window" 150 $((HEIGHT - 40)) > "$work/report.txt" || fail "could not read the clipboard"
 "$print_report" > "$work/expected.txt"
 [ -s "$work/expected.txt" ] || fail "no expected report"
-cmp -s "$work/report.txt" "$work/expected.txt" || {
-    diff "$work/expected.txt" "$work/report.txt" | head -20
-    fail "the report field does not hold the report of the default drive"
+
+# check_layout SHOT: the window as it is now fills its size (see 2 above).
+check_layout() {
+    local shot="$artifacts/$name-$1.png" box
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    # A busy machine may take a while to show the new size: up to 10 s.
+    for _ in $(seq 1 20); do
+        sleep 0.5
+        import -window "$window" "$shot" || fail "no screenshot $1"
+        # The canvas is the only thing painted in its background colour.
+        box=$(convert "$shot" -fill black +opaque "srgb(250,250,252)" -fill white -opaque "srgb(250,250,252)" \
+            -format '%@' info: | sed -E 's/([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)/\3 \4 \1 \2/')
+        read -r left top w h <<< "$box"
+        [ $((left + w)) = $((WIDTH - 8)) ] && [ $((top + h)) = $((HEIGHT - 8)) ] && break
+    done
+    [ $((left + w)) = $((WIDTH - 8)) ] && [ $((top + h)) = $((HEIGHT - 8)) ] ||
+        fail "$1: the canvas ends at $((left + w)), $((top + h)) in a window of $WIDTH x $HEIGHT"
+    local status
+    status=$(convert "$shot" -crop "400x20+$((left + 10))+$((HEIGHT - 34))" +repage -colorspace Gray \
+        -threshold 60% -format '%[fx:round((1-mean)*w*h)]' info:)
+    [ "$status" -gt 100 ] || fail "$1: no status line at the foot of the canvas"
+    # The whole report, from the field near the bottom of the window.
+    copy_at "$window" 150 $((HEIGHT - 40)) > "$work/report.txt" || fail "$1: could not read the clipboard"
+    cmp -s "$work/report.txt" "$work/expected.txt" || {
+        diff "$work/expected.txt" "$work/report.txt" | head -20
+        fail "$1: the report field does not hold the report of the default drive"
+    }
 }
+check_layout opened
+xdotool windowsize --sync "$window" 1440 930
+check_layout grown
+xdotool windowsize --sync "$window" 1280 860
+check_layout shrunk
 
 "$x11_tool" close "$window" || fail "could not ask the window to close"
 wait_until_exited || fail "still running 10 s after closing an unchanged project"
@@ -51,15 +82,15 @@ wait "$pid"
 status=$?
 [ "$status" = 0 ] || { cat "$artifacts/$name-1.log"; fail "exit status $status"; }
 
-# --- 2: an edit marks the project changed --------------------------------------
+# --- 3: an edit marks the project changed --------------------------------------
 "$program" > "$artifacts/$name-2.log" 2>&1 &
 pid=$!
 window=$(find_window "$title")
 [ -n "$window" ] || fail "no window on the second start"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-type_z1 "$window" 19
+type_z1 "$window" 19 $((WIDTH - 300)) $((HEIGHT / 2))
 wait_for_title "$window" "$changed_title" || fail "title after typing is '$(xdotool getwindowname "$window")'"
 import -window "$window" "$artifacts/$name-changed.png"
 stop_program
-echo "ok ($name): window, report, clean exit, ' *' after an edit"
+echo "ok ($name): window, report, laid out anew when grown and shrunk, clean exit, ' *' after an edit"
 exit 0

@@ -9,6 +9,7 @@
 #include "app/canvas_view.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
+#include "model/outline.h"
 
 namespace {
 
@@ -305,6 +306,22 @@ TEST_F(DriveDrawing, HighestZoomStillFillsTheWheel)
     picture.draw();
     EXPECT_EQ(picture.at_canvas(640, 430), wheel1_colour);
     EXPECT_EQ(picture.at_canvas(1270, 300), wheel1_colour);
+}
+
+// A recalculation thins again only the wheels that changed, yet the drawing
+// always shows the wheels as they are now, also after a fresh start.
+TEST_F(DriveDrawing, DisplayOutlinesFollowEveryWheel)
+{
+    calculate();
+    drive_input.z1 = 23;
+    calculate();
+    wheel2_display_outline.clear();  // as a fresh start leaves it
+    calculate();
+    Outline thinned;
+    simplify_closed_outline(drive_solution.wheel1_geometry.outline, 0.001, thinned);
+    EXPECT_EQ(wheel1_display_outline.size(), thinned.size());
+    simplify_closed_outline(drive_solution.wheel2_geometry.outline, 0.001, thinned);
+    EXPECT_EQ(wheel2_display_outline.size(), thinned.size());
 }
 
 TEST_F(DriveDrawing, ChainSizeOutsideTheTableDrawsNoChain)
