@@ -131,24 +131,33 @@ about_pattern=$(title_pattern "$about_title")
 # The Help button is the last of the top row; its menu's second item is About.
 # Sets $about to the About window.
 open_about() {
-    local menu= id
-    xdotool windowfocus --sync "$window"
-    xdotool mousemove --window "$window" "$help_x" "$help_y" click 1
-    for _ in $(seq 1 50); do
-        # The pop-up menu is a window of its own, named after the program.
-        for id in $(xdotool search --onlyvisible --name "^$name\$" 2> /dev/null); do
-            [ "$id" = "$window" ] && continue
-            eval "$(xdotool getwindowgeometry --shell "$id")"
-            [ "$WIDTH" -gt 50 ] && [ "$HEIGHT" -gt 20 ] && menu=$id
+    local menu id attempt
+    # On a busy machine a menu may take the click before it is ready for it
+    # and stay open: it is closed and opened again.
+    for attempt in 1 2 3; do
+        menu=
+        xdotool windowfocus --sync "$window"
+        xdotool mousemove --window "$window" "$help_x" "$help_y" click 1
+        for _ in $(seq 1 50); do
+            # The pop-up menu is a window of its own, named after the program.
+            for id in $(xdotool search --onlyvisible --name "^$name\$" 2> /dev/null); do
+                [ "$id" = "$window" ] && continue
+                eval "$(xdotool getwindowgeometry --shell "$id")"
+                [ "$WIDTH" -gt 50 ] && [ "$HEIGHT" -gt 20 ] && menu=$id
+            done
+            [ -n "$menu" ] && break
+            sleep 0.1
         done
-        [ -n "$menu" ] && break
-        sleep 0.1
+        [ -n "$menu" ] || fail "the Help button showed no menu"
+        sleep 0.3
+        eval "$(xdotool getwindowgeometry --shell "$menu")"
+        xdotool mousemove $((X + WIDTH / 3)) $((Y + HEIGHT * 3 / 4)) click 1
+        about=$(timeout 10 xdotool search --sync --onlyvisible --name "$about_pattern" 2> /dev/null | head -n 1)
+        [ -n "$about" ] && return 0
+        xdotool key Escape
+        sleep 0.5
     done
-    [ -n "$menu" ] || fail "the Help button showed no menu"
-    eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 3)) $((Y + HEIGHT * 3 / 4)) click 1
-    about=$(find_window "$about_title")
-    [ -n "$about" ] || fail "no window titled '$about_title'"
+    fail "no window titled '$about_title'"
 }
 about_is_open() {
     xdotool search --onlyvisible --name "$about_pattern" > /dev/null 2>&1
