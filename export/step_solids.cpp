@@ -351,8 +351,8 @@ std::int64_t write_step_3d(const std::string& path, const DriveInput& input, con
     }
 
     if (!step_begin(path, base_name_of(path), text::step_description_3d)) return 0;
-    const std::int64_t dz = step_add_entity("DIRECTION('',(0.,0.,1.))");
-    const std::int64_t dx = step_add_entity("DIRECTION('',(1.,0.,0.))");
+    std::int64_t dx = 0;
+    const std::int64_t dz = add_axis_directions(dx);
     std::string items = ref(step_axis2_placement(0.0, 0.0, 0.0, dz, dx));
 
     std::int64_t count = 0;
@@ -360,6 +360,7 @@ std::int64_t write_step_3d(const std::string& path, const DriveInput& input, con
     std::vector<double> hole_y(2);
     std::vector<double> hole_d(2);
     for (const ExportPart& part : parts) {
+        if (!export_file_ok(step_entity_store)) break;  // a full disk: the rest is not worth making
         std::int64_t solid = 0;
         if (part.kind == PartWheel) {
             wheel_outline(part);
