@@ -9,7 +9,6 @@
 
 namespace {
 
-
 int clamped_count(double arc_length, double step, int lowest, int highest)
 {
     double n = std::ceil(arc_length / step);
