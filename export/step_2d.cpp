@@ -8,6 +8,7 @@
 #include "export/step_file.h"
 #include "model/format.h"
 #include "model/geometry.h"
+#include "model/outline.h"
 #include "text/texts.h"
 
 namespace {
@@ -47,16 +48,7 @@ void circle_to_points(double cx, double cy, double r, Outline& points)
 {
     points.clear();
     if (!(r > 0.0) || !std::isfinite(r)) return;
-    // Chords that stay within about 0.001 mm of the circle: r (pi/n)^2 / 2 <= 0.001.
-    double wanted = std::ceil(pi / std::sqrt(0.002 / r));
-    if (wanted < 24.0) wanted = 24.0;
-    if (wanted > 20000.0) wanted = 20000.0;
-    const std::size_t n = static_cast<std::size_t>(wanted);
-    points.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double angle = static_cast<double>(i) * two_pi / static_cast<double>(n);
-        points.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle)});
-    }
+    circle_outline(cx, cy, r, 0.001, 24.0, 20000.0, points);
 }
 
 std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,

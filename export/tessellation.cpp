@@ -181,17 +181,8 @@ double mesh_chord_tolerance(const DriveOptions& options)
 
 std::int64_t mesh_circle_polygon(double cx, double cy, double r, double tolerance, Outline& loop)
 {
-    // The sagitta of a chord, r pi^2 / (2 n^2) to second order, within the tolerance.
-    double n = std::ceil(pi / std::sqrt(2.0 * tolerance / r));
-    if (!(n >= 12.0)) n = 12.0;
-    if (n > 4000.0) n = 4000.0;
-    const std::size_t count = static_cast<std::size_t>(n);
-    loop.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double a = two_pi * static_cast<double>(i) / n;
-        loop[i] = {cx + r * std::cos(a), cy + r * std::sin(a)};
-    }
-    return static_cast<std::int64_t>(count);
+    circle_outline(cx, cy, r, tolerance, 12.0, 4000.0, loop);
+    return static_cast<std::int64_t>(loop.size());
 }
 
 void tessellate_cylinder(double cx, double cy, double outer_diameter, double inner_diameter, double z_low,
