@@ -7,6 +7,7 @@
 #include "app/canvas_draw.h"
 #include "app/canvas_view.h"
 #include "model/drive.h"
+#include "model/geometry.h"
 #include "model/report.h"
 
 namespace {
@@ -36,9 +37,7 @@ Point2D wheel1_tooth_tip()
             best = q;
         }
     }
-    const double co = std::cos(c.phase);
-    const double si = std::sin(c.phase);
-    return {c.x + best.x * co - best.y * si, c.y + best.x * si + best.y * co};
+    return wheel_placement(c)(best);
 }
 
 void run(benchmark::State& state)

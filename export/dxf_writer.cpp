@@ -1,7 +1,6 @@
 #include "export/dxf_writer.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "export/export.h"
 #include "export/export_file.h"

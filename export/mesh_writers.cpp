@@ -82,14 +82,17 @@ std::int64_t write_stl_binary_at_most(const std::string& path, const DriveInput&
     ExportFile file;
     if (!begin_export_file(file, path)) return 0;
 
-    std::string header = text::stl_header_prefix + format_fixed(options.chord_tolerance, 4) + text::stl_header_unit;
+    // The header names the tolerance the mesh is made at, also where the
+    // options hold none that can be used.
+    const double tolerance = mesh_chord_tolerance(options);
+    std::string header = text::stl_header_prefix + format_fixed(tolerance, 4) + text::stl_header_unit;
     header.resize(80, ' ');
     header.append(4, '\0');  // the count, known at the end
     write_export_bytes(file, header);
 
     std::uint64_t count = 0;
     bool too_many = false;
-    build_export_mesh(solution, parts, mesh_chord_tolerance(options), [&](const ExportPart&) {
+    build_export_mesh(solution, parts, tolerance, [&](const ExportPart&) {
         count += mesh_triangles.size();
         if (count > most_triangles) {
             too_many = true;

@@ -24,6 +24,37 @@ ExportPart& add_part(std::vector<ExportPart>& list, std::int64_t kind, std::int6
     return part;
 }
 
+// A wheel from -thickness / 2 to +thickness / 2.
+void add_wheel_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name,
+                    std::int64_t wheel_slot, double bore, double thickness)
+{
+    ExportPart& part = add_part(list, PartWheel, layer, name, -thickness / 2, thickness / 2);
+    part.wheel_slot = wheel_slot;
+    part.bore = bore;
+}
+
+void add_plate_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double x1, double y1,
+                    double x2, double y2, double plate_height, double hole_diameter, double z_low, double z_high)
+{
+    ExportPart& part = add_part(list, PartPlate, layer, name, z_low, z_high);
+    part.x1 = x1;
+    part.y1 = y1;
+    part.x2 = x2;
+    part.y2 = y2;
+    part.plate_height = plate_height;
+    part.plate_hole_diameter = hole_diameter;
+}
+
+void add_cylinder_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double cx,
+                       double cy, double outer_diameter, double inner_diameter, double z_low, double z_high)
+{
+    ExportPart& part = add_part(list, PartCylinder, layer, name, z_low, z_high);
+    part.cx = cx;
+    part.cy = cy;
+    part.outer_diameter = outer_diameter;
+    part.inner_diameter = inner_diameter;
+}
+
 bool finite_point(double x, double y)
 {
     return std::isfinite(x) && std::isfinite(y);
@@ -102,36 +133,6 @@ void add_chain(std::vector<ExportPart>& list, const DriveInput& input, const Dri
 }
 
 }  // namespace
-
-void add_wheel_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name,
-                    std::int64_t wheel_slot, double bore, double thickness)
-{
-    ExportPart& part = add_part(list, PartWheel, layer, name, -thickness / 2, thickness / 2);
-    part.wheel_slot = wheel_slot;
-    part.bore = bore;
-}
-
-void add_plate_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double x1, double y1,
-                    double x2, double y2, double plate_height, double hole_diameter, double z_low, double z_high)
-{
-    ExportPart& part = add_part(list, PartPlate, layer, name, z_low, z_high);
-    part.x1 = x1;
-    part.y1 = y1;
-    part.x2 = x2;
-    part.y2 = y2;
-    part.plate_height = plate_height;
-    part.plate_hole_diameter = hole_diameter;
-}
-
-void add_cylinder_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double cx,
-                       double cy, double outer_diameter, double inner_diameter, double z_low, double z_high)
-{
-    ExportPart& part = add_part(list, PartCylinder, layer, name, z_low, z_high);
-    part.cx = cx;
-    part.cy = cy;
-    part.outer_diameter = outer_diameter;
-    part.inner_diameter = inner_diameter;
-}
 
 std::int64_t build_3d_part_list(const DriveInput& input, const DriveSolution& solution, const DriveOptions& options,
                                 std::vector<ExportPart>& list)

@@ -49,11 +49,3 @@ struct ExportPart {
 // to export.") or an exported wheel's bore is too large (check_export_bores).
 std::int64_t build_3d_part_list(const DriveInput& input, const DriveSolution& solution, const DriveOptions& options,
                                 std::vector<ExportPart>& list);
-
-// A wheel from -thickness / 2 to +thickness / 2.
-void add_wheel_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name,
-                    std::int64_t wheel_slot, double bore, double thickness);
-void add_plate_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double x1, double y1,
-                    double x2, double y2, double plate_height, double hole_diameter, double z_low, double z_high);
-void add_cylinder_part(std::vector<ExportPart>& list, std::int64_t layer, const std::string& name, double cx,
-                       double cy, double outer_diameter, double inner_diameter, double z_low, double z_high);

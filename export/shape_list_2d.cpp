@@ -166,14 +166,6 @@ void add_circle_shape_2d(std::vector<Shape2D>& list, std::int64_t code, double c
     list.push_back(std::move(shape));
 }
 
-void add_wheel_outline_shape_2d(std::vector<Shape2D>& list, std::int64_t code, const SprocketGeometry& geometry,
-                                const PitchCircle& circle, double bore, std::int64_t pitch_circle)
-{
-    const std::function<void(const Shape2D&)> keep = [&list](const Shape2D& shape) { list.push_back(shape); };
-    ShapeWalk walk{-1, keep, {}, {}};
-    walk.wheel(code, geometry, circle, bore, pitch_circle);
-}
-
 std::int64_t for_each_2d_shape(const DriveInput& input, const DriveSolution& solution, const DriveOptions& options,
                                std::int64_t layer, const std::function<void(const Shape2D&)>& visit)
 {

@@ -74,11 +74,5 @@ std::int64_t check_2d_shapes(const DriveInput& input, const DriveSolution& solut
 std::int64_t build_2d_shape_list(const DriveInput& input, const DriveSolution& solution,
                                  const DriveOptions& options, std::vector<Shape2D>& list);
 
-// One wheel: its tooth outline turned to the pitch circle's phase, moved to its
-// centre and thinned at 0.001 mm; its bore on the same layer when above 0; its
-// pitch circle on the PITCH_CIRCLE layer when pitch_circle is not 0.
-void add_wheel_outline_shape_2d(std::vector<Shape2D>& list, std::int64_t code, const SprocketGeometry& geometry,
-                                const PitchCircle& circle, double bore, std::int64_t pitch_circle);
-
 // A circle element; nothing unless r is above 0.
 void add_circle_shape_2d(std::vector<Shape2D>& list, std::int64_t code, double cx, double cy, double r);

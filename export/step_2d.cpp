@@ -8,12 +8,15 @@
 #include "export/step_file.h"
 #include "model/format.h"
 #include "model/geometry.h"
+#include "model/outline.h"
 #include "text/texts.h"
 
 namespace {
 
 // Points closer than this in both coordinates are one point.
 constexpr double same_point = 1e-9;
+// A turn by more than 15 degrees is a corner, which the curves keep sharp.
+const double corner_cosine = std::cos(15.0 * radians_per_degree);
 // The control polygon's longest step: close enough to the outline that the
 // smoothing of the cubic stays far below what a machine can cut.
 constexpr double control_step = 0.25;
@@ -45,16 +48,7 @@ void circle_to_points(double cx, double cy, double r, Outline& points)
 {
     points.clear();
     if (!(r > 0.0) || !std::isfinite(r)) return;
-    // Chords that stay within about 0.001 mm of the circle: r (pi/n)^2 / 2 <= 0.001.
-    double wanted = std::ceil(pi / std::sqrt(0.002 / r));
-    if (wanted < 24.0) wanted = 24.0;
-    if (wanted > 20000.0) wanted = 20000.0;
-    const std::size_t n = static_cast<std::size_t>(wanted);
-    points.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const double angle = static_cast<double>(i) * two_pi / static_cast<double>(n);
-        points.push_back({cx + r * std::cos(angle), cy + r * std::sin(angle)});
-    }
+    circle_outline(cx, cy, r, 0.001, 24.0, 20000.0, points);
 }
 
 std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
@@ -94,6 +88,17 @@ std::int64_t densify_segment(const std::vector<double>& x, const std::vector<dou
     return static_cast<std::int64_t>(written + 1);
 }
 
+bool outline_corner(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n, std::int64_t i)
+{
+    const auto at = [n](std::int64_t k) { return static_cast<std::size_t>(((k % n) + n) % n); };
+    const std::size_t p = at(i - 1), c = at(i), q = at(i + 1);
+    const double ax = x[c] - x[p], ay = y[c] - y[p];
+    const double bx = x[q] - x[c], by = y[q] - y[c];
+    double d = std::hypot(ax, ay) * std::hypot(bx, by);
+    if (d < 1e-30) d = 1e-30;
+    return (ax * bx + ay * by) / d < corner_cosine;
+}
+
 void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y)
 {
     x.clear();
@@ -122,17 +127,9 @@ std::int64_t step_closed_bspline(const Outline& outline)
     if (n < 3 || !three_distinct(x, y)) return 0;
     const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
 
-    // Corners: where the outline turns by more than 15 degrees.
-    const double limit = std::cos(15.0 * pi / 180.0);
     std::vector<std::int64_t> corners;
-    for (std::int64_t j = 0; j < n; ++j) {
-        const std::size_t p = at(j - 1), c = at(j), q = at(j + 1);
-        const double ax = x[c] - x[p], ay = y[c] - y[p];
-        const double bx = x[q] - x[c], by = y[q] - y[c];
-        double d = std::hypot(ax, ay) * std::hypot(bx, by);
-        if (d < 1e-30) d = 1e-30;
-        if ((ax * bx + ay * by) / d < limit) corners.push_back(j);
-    }
+    for (std::int64_t j = 0; j < n; ++j)
+        if (outline_corner(x, y, n, j)) corners.push_back(j);
     if (corners.empty()) corners.push_back(0);
     const std::size_t segments = corners.size();
     corners.push_back(corners.front());

@@ -27,6 +27,11 @@ void circle_to_points(double cx, double cy, double r, Outline& points);
 // distinct points or a point that is not a number.
 std::int64_t step_closed_bspline(const Outline& outline);
 
+// Whether the closed polygon x, y of n points turns by more than 15 degrees
+// at point i (indices taken modulo n): a corner, where a curve gets a triple
+// knot and a prism's side a new face.
+bool outline_corner(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n, std::int64_t i);
+
 // The outline's points as two arrays, without those that repeat the point
 // before them (within 1e-9 mm in x and y), nor a last one that repeats the
 // first: a run of no length has no direction to write.

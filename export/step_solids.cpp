@@ -171,19 +171,11 @@ std::int64_t step_tube_solid(double cx, double cy, double outer_diameter, double
 std::int64_t split_profile_at_corners(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
                                       std::vector<std::int64_t>& breaks)
 {
-    const double cmax = std::cos(15.0 * radians_per_degree);
-    const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
     std::vector<bool> corner(static_cast<std::size_t>(n), false);
     std::int64_t first_corner = -1;
     for (std::int64_t i = 0; i < n; ++i) {
-        const double ax = x[at(i)] - x[at(i - 1)];
-        const double ay = y[at(i)] - y[at(i - 1)];
-        const double bx = x[at(i + 1)] - x[at(i)];
-        const double by = y[at(i + 1)] - y[at(i)];
-        double d = std::hypot(ax, ay) * std::hypot(bx, by);
-        if (d < 1e-30) d = 1e-30;
-        corner[at(i)] = (ax * bx + ay * by) / d < cmax;
-        if (corner[at(i)] && first_corner < 0) first_corner = i;
+        corner[static_cast<std::size_t>(i)] = outline_corner(x, y, n, i);
+        if (corner[static_cast<std::size_t>(i)] && first_corner < 0) first_corner = i;
     }
     const std::int64_t s = first_corner < 0 ? 0 : first_corner;
     breaks.assign(static_cast<std::size_t>(n) + 1, 0);
@@ -359,8 +351,8 @@ std::int64_t write_step_3d(const std::string& path, const DriveInput& input, con
     }
 
     if (!step_begin(path, base_name_of(path), text::step_description_3d)) return 0;
-    const std::int64_t dz = step_add_entity("DIRECTION('',(0.,0.,1.))");
-    const std::int64_t dx = step_add_entity("DIRECTION('',(1.,0.,0.))");
+    std::int64_t dx = 0;
+    const std::int64_t dz = add_axis_directions(dx);
     std::string items = ref(step_axis2_placement(0.0, 0.0, 0.0, dz, dx));
 
     std::int64_t count = 0;
@@ -368,6 +360,7 @@ std::int64_t write_step_3d(const std::string& path, const DriveInput& input, con
     std::vector<double> hole_y(2);
     std::vector<double> hole_d(2);
     for (const ExportPart& part : parts) {
+        if (!export_file_ok(step_entity_store)) break;  // a full disk: the rest is not worth making
         std::int64_t solid = 0;
         if (part.kind == PartWheel) {
             wheel_outline(part);

@@ -7,10 +7,12 @@
 #include "model/outline.h"
 
 std::vector<MeshTriangle> mesh_triangles;
-std::int64_t mesh_part_number = 0;
-std::int64_t mesh_layer = 0;
 
 namespace {
+
+// The part being tessellated, stamped on each of its triangles.
+std::int64_t mesh_part_number = 0;
+std::int64_t mesh_layer = 0;
 
 // Equal pieces of at most max_length for a length; at least one. The cap only
 // keeps a nonsensical length from overflowing the count.
@@ -59,16 +61,115 @@ std::size_t unwrapped_angles(const Outline& loop, Point2D centre, std::vector<do
     return start;
 }
 
+// Appends the triangle with these corners in this order, stamped with
+// mesh_layer and mesh_part_number.
+void add_mesh_triangle(double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3,
+                       double z3)
+{
+    MeshTriangle& t = mesh_triangles.emplace_back();
+    t.x[0] = x1;
+    t.y[0] = y1;
+    t.z[0] = z1;
+    t.x[1] = x2;
+    t.y[1] = y2;
+    t.z[1] = z2;
+    t.x[2] = x3;
+    t.y[2] = y3;
+    t.z[2] = z3;
+    t.layer = mesh_layer;
+    t.part_number = mesh_part_number;
+}
+
 void add_flat(Point2D a, Point2D b, Point2D c, double z)
 {
     add_mesh_triangle(a.x, a.y, z, b.x, b.y, z, c.x, c.y, z);
 }
 
-// A wheel with a bore has its outline cut into pieces of a fifth of the bore,
-// so that the cap's zipper meets the bore at short steps. A tiny bore in a
-// large wheel would make that millions of points; beyond this many the steps
-// are already far finer than the zipper needs.
-constexpr double most_densified_wheel_points = 20000.0;
+// One horizontal triangle facing +z (up = 1) or -z (up = 0); nothing when its
+// corners lie on one line.
+void emit_flat_triangle(Point2D a, Point2D b, Point2D c, double z, std::int64_t up)
+{
+    const double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    if (cross == 0.0) return;
+    if ((cross > 0.0) == (up != 0))
+        add_flat(a, b, c, z);
+    else
+        add_flat(a, c, b, z);
+}
+
+// The wall over a closed counter-clockwise loop from z_low to z_high, two
+// triangles an edge, facing away from the loop's inside when outward = 1
+// (an outer boundary) and into it when outward = 0 (a hole).
+void extrude_wall_triangles(const Outline& loop, double z_low, double z_high, std::int64_t outward)
+{
+    const std::size_t n = loop.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t next = (i + 1) % n;
+        const Point2D& a = outward ? loop[i] : loop[next];
+        const Point2D& b = outward ? loop[next] : loop[i];
+        add_mesh_triangle(a.x, a.y, z_low, b.x, b.y, z_low, b.x, b.y, z_high);
+        add_mesh_triangle(a.x, a.y, z_low, b.x, b.y, z_high, a.x, a.y, z_high);
+    }
+}
+
+// The flat cap at height z of the region inside `outer` (counter-clockwise):
+// a fan from `centre` without a hole, an angular zipper round `centre`
+// between `outer` and `hole` (counter-clockwise too) with one. up = 1 faces
+// every triangle +z, up = 0 faces it -z.
+void triangulate_cap(const Outline& outer, const Outline& hole, Point2D centre, double z, std::int64_t up)
+{
+    const std::size_t n = outer.size();
+    const std::size_t m = hole.size();
+    if (n == 0) return;
+    if (m == 0) {
+        for (std::size_t i = 0; i < n; ++i) emit_flat_triangle(centre, outer[i], outer[(i + 1) % n], z, up);
+        return;
+    }
+    std::vector<double> a;
+    std::vector<double> b;
+    const std::size_t i0 = unwrapped_angles(outer, centre, a);
+    const std::size_t j0 = unwrapped_angles(hole, centre, b);
+    // Whichever loop's next point comes first round the centre moves on; the
+    // outer one on a tie. Once a loop is used up, the other pivots on its
+    // start point, which closes the ring.
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < n || j < m) {
+        const Point2D& o0 = outer[(i0 + i) % n];
+        const Point2D& o1 = outer[(i0 + i + 1) % n];
+        const Point2D& h0 = hole[(j0 + j) % m];
+        const Point2D& h1 = hole[(j0 + j + 1) % m];
+        if (j == m || (i < n && a[i + 1] <= b[j + 1])) {
+            emit_flat_triangle(o0, o1, h0, z, up);
+            ++i;
+        } else {
+            emit_flat_triangle(h0, o0, h1, z, up);
+            ++j;
+        }
+    }
+}
+
+// Cuts every edge of the closed loop longer than max_length into equal pieces.
+// Nothing happens for max_length <= 0 or fewer than 2 points.
+void densify_polygon(Outline& loop, double max_length)
+{
+    const std::size_t n = loop.size();
+    if (!(max_length > 0.0) || n < 2) return;
+    Outline dense;
+    dense.reserve(n + 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2D& a = loop[i];
+        const Point2D& b = loop[(i + 1) % n];
+        const std::size_t pieces = piece_count(std::hypot(b.x - a.x, b.y - a.y), max_length);
+        if (dense.size() + pieces > dense.capacity()) dense.reserve(dense.size() + pieces + 1024);
+        dense.push_back(a);
+        for (std::size_t s = 1; s < pieces; ++s) {
+            const double t = static_cast<double>(s) / static_cast<double>(pieces);
+            dense.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+        }
+    }
+    loop.swap(dense);
+}
 
 }  // namespace
 
@@ -78,37 +179,32 @@ double mesh_chord_tolerance(const DriveOptions& options)
     return tolerance > 0.0 && std::isfinite(tolerance) ? tolerance : 0.01;
 }
 
-std::int64_t build_export_mesh(const DriveSolution& solution, const std::vector<ExportPart>& parts, double tolerance,
-                               const std::function<bool(const ExportPart&)>& written)
+std::int64_t mesh_circle_polygon(double cx, double cy, double r, double tolerance, Outline& loop)
 {
-    std::int64_t count = 0;
-    mesh_part_number = 0;
-    for (const ExportPart& part : parts) {
-        mesh_triangles.clear();
-        ++mesh_part_number;  // also for a part without triangles, so numbers stay list positions
-        tessellate_part(solution, part, tolerance);
-        count += static_cast<std::int64_t>(mesh_triangles.size());
-        if (!written(part)) break;
-    }
-    return count;
+    circle_outline(cx, cy, r, tolerance, 12.0, 4000.0, loop);
+    return static_cast<std::int64_t>(loop.size());
 }
 
-void release_mesh_triangles()
+void tessellate_cylinder(double cx, double cy, double outer_diameter, double inner_diameter, double z_low,
+                         double z_high, double tolerance)
 {
-    std::vector<MeshTriangle>().swap(mesh_triangles);
+    Outline outer;
+    Outline inner;
+    mesh_circle_polygon(cx, cy, outer_diameter / 2.0, tolerance, outer);
+    if (inner_diameter > 0.0) mesh_circle_polygon(cx, cy, inner_diameter / 2.0, tolerance, inner);
+    triangulate_cap(outer, inner, {cx, cy}, z_low, 0);
+    triangulate_cap(outer, inner, {cx, cy}, z_high, 1);
+    extrude_wall_triangles(outer, z_low, z_high, 1);
+    if (!inner.empty()) extrude_wall_triangles(inner, z_low, z_high, 0);
 }
 
-void tessellate_part(const DriveSolution& solution, const ExportPart& part, double tolerance)
-{
-    mesh_layer = part.layer;
-    if (part.kind == PartWheel)
-        tessellate_wheel(solution, part, tolerance);
-    else if (part.kind == PartPlate)
-        tessellate_link_plate(part, tolerance);
-    else
-        tessellate_cylinder(part.cx, part.cy, part.outer_diameter, part.inner_diameter, part.z_low, part.z_high,
-                            tolerance);
-}
+namespace {
+
+// A wheel with a bore has its outline cut into pieces of a fifth of the bore,
+// so that the cap's zipper meets the bore at short steps. A tiny bore in a
+// large wheel would make that millions of points; beyond this many the steps
+// are already far finer than the zipper needs.
+constexpr double most_densified_wheel_points = 20000.0;
 
 void tessellate_wheel(const DriveSolution& solution, const ExportPart& part, double tolerance)
 {
@@ -128,19 +224,9 @@ void tessellate_wheel(const DriveSolution& solution, const ExportPart& part, dou
     if (!bore.empty()) extrude_wall_triangles(bore, part.z_low, part.z_high, 0);
 }
 
-void tessellate_cylinder(double cx, double cy, double outer_diameter, double inner_diameter, double z_low,
-                         double z_high, double tolerance)
-{
-    Outline outer;
-    Outline inner;
-    mesh_circle_polygon(cx, cy, outer_diameter / 2.0, tolerance, outer);
-    if (inner_diameter > 0.0) mesh_circle_polygon(cx, cy, inner_diameter / 2.0, tolerance, inner);
-    triangulate_cap(outer, inner, {cx, cy}, z_low, 0);
-    triangulate_cap(outer, inner, {cx, cy}, z_high, 1);
-    extrude_wall_triangles(outer, z_low, z_high, 1);
-    if (!inner.empty()) extrude_wall_triangles(inner, z_low, z_high, 0);
-}
-
+// A link plate, cut along its middle line into two halves of one hole each;
+// nothing for a plate whose hole centres coincide or whose outline does not
+// cross that line at its top and at its bottom.
 void tessellate_link_plate(const ExportPart& part, double tolerance)
 {
     const double x1 = part.x1;
@@ -234,110 +320,37 @@ void tessellate_link_plate(const ExportPart& part, double tolerance)
     extrude_wall_triangles(boundary, part.z_low, part.z_high, 1);
 }
 
-std::int64_t mesh_circle_polygon(double cx, double cy, double r, double tolerance, Outline& loop)
+// Appends the closed, outward-facing shell of one part to mesh_triangles.
+void tessellate_part(const DriveSolution& solution, const ExportPart& part, double tolerance)
 {
-    // The sagitta of a chord, r pi^2 / (2 n^2) to second order, within the tolerance.
-    double n = std::ceil(pi / std::sqrt(2.0 * tolerance / r));
-    if (!(n >= 12.0)) n = 12.0;
-    if (n > 4000.0) n = 4000.0;
-    const std::size_t count = static_cast<std::size_t>(n);
-    loop.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double a = two_pi * static_cast<double>(i) / n;
-        loop[i] = {cx + r * std::cos(a), cy + r * std::sin(a)};
-    }
-    return static_cast<std::int64_t>(count);
-}
-
-std::int64_t densify_polygon(Outline& loop, double max_length)
-{
-    const std::size_t n = loop.size();
-    if (!(max_length > 0.0) || n < 2) return static_cast<std::int64_t>(n);
-    Outline dense;
-    dense.reserve(n + 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point2D& a = loop[i];
-        const Point2D& b = loop[(i + 1) % n];
-        const std::size_t pieces = piece_count(std::hypot(b.x - a.x, b.y - a.y), max_length);
-        if (dense.size() + pieces > dense.capacity()) dense.reserve(dense.size() + pieces + 1024);
-        dense.push_back(a);
-        for (std::size_t s = 1; s < pieces; ++s) {
-            const double t = static_cast<double>(s) / static_cast<double>(pieces);
-            dense.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
-        }
-    }
-    loop.swap(dense);
-    return static_cast<std::int64_t>(loop.size());
-}
-
-void triangulate_cap(const Outline& outer, const Outline& hole, Point2D centre, double z, std::int64_t up)
-{
-    const std::size_t n = outer.size();
-    const std::size_t m = hole.size();
-    if (n == 0) return;
-    if (m == 0) {
-        for (std::size_t i = 0; i < n; ++i) emit_flat_triangle(centre, outer[i], outer[(i + 1) % n], z, up);
-        return;
-    }
-    std::vector<double> a;
-    std::vector<double> b;
-    const std::size_t i0 = unwrapped_angles(outer, centre, a);
-    const std::size_t j0 = unwrapped_angles(hole, centre, b);
-    // Whichever loop's next point comes first round the centre moves on; the
-    // outer one on a tie. Once a loop is used up, the other pivots on its
-    // start point, which closes the ring.
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < n || j < m) {
-        const Point2D& o0 = outer[(i0 + i) % n];
-        const Point2D& o1 = outer[(i0 + i + 1) % n];
-        const Point2D& h0 = hole[(j0 + j) % m];
-        const Point2D& h1 = hole[(j0 + j + 1) % m];
-        if (j == m || (i < n && a[i + 1] <= b[j + 1])) {
-            emit_flat_triangle(o0, o1, h0, z, up);
-            ++i;
-        } else {
-            emit_flat_triangle(h0, o0, h1, z, up);
-            ++j;
-        }
-    }
-}
-
-void extrude_wall_triangles(const Outline& loop, double z_low, double z_high, std::int64_t outward)
-{
-    const std::size_t n = loop.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t next = (i + 1) % n;
-        const Point2D& a = outward ? loop[i] : loop[next];
-        const Point2D& b = outward ? loop[next] : loop[i];
-        add_mesh_triangle(a.x, a.y, z_low, b.x, b.y, z_low, b.x, b.y, z_high);
-        add_mesh_triangle(a.x, a.y, z_low, b.x, b.y, z_high, a.x, a.y, z_high);
-    }
-}
-
-void emit_flat_triangle(Point2D a, Point2D b, Point2D c, double z, std::int64_t up)
-{
-    const double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-    if (cross == 0.0) return;
-    if ((cross > 0.0) == (up != 0))
-        add_flat(a, b, c, z);
+    mesh_layer = part.layer;
+    if (part.kind == PartWheel)
+        tessellate_wheel(solution, part, tolerance);
+    else if (part.kind == PartPlate)
+        tessellate_link_plate(part, tolerance);
     else
-        add_flat(a, c, b, z);
+        tessellate_cylinder(part.cx, part.cy, part.outer_diameter, part.inner_diameter, part.z_low, part.z_high,
+                            tolerance);
 }
 
-void add_mesh_triangle(double x1, double y1, double z1, double x2, double y2, double z2, double x3, double y3,
-                       double z3)
+}  // namespace
+
+std::int64_t build_export_mesh(const DriveSolution& solution, const std::vector<ExportPart>& parts, double tolerance,
+                               const std::function<bool(const ExportPart&)>& written)
 {
-    MeshTriangle& t = mesh_triangles.emplace_back();
-    t.x[0] = x1;
-    t.y[0] = y1;
-    t.z[0] = z1;
-    t.x[1] = x2;
-    t.y[1] = y2;
-    t.z[1] = z2;
-    t.x[2] = x3;
-    t.y[2] = y3;
-    t.z[2] = z3;
-    t.layer = mesh_layer;
-    t.part_number = mesh_part_number;
+    std::int64_t count = 0;
+    mesh_part_number = 0;
+    for (const ExportPart& part : parts) {
+        mesh_triangles.clear();
+        ++mesh_part_number;  // also for a part without triangles, so numbers stay list positions
+        tessellate_part(solution, part, tolerance);
+        count += static_cast<std::int64_t>(mesh_triangles.size());
+        if (!written(part)) break;
+    }
+    return count;
+}
+
+void release_mesh_triangles()
+{
+    std::vector<MeshTriangle>().swap(mesh_triangles);
 }

@@ -83,9 +83,9 @@ double idler_travel_limit(const DriveInput& input, const DriveSolution& solution
 std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit)
 {
     // A long chain pushes the idler thousands of quarter pitches in, and each
-    // trial lays the whole chain. The three stops only ever switch on as the
-    // idler goes further, so the first step at which one has is bracketed by
-    // doubling and then found by halving.
+    // trial lays the whole chain. The three stops switch on as the idler goes
+    // further (short of a trial that counts a turn of wheel 1 too many), so a
+    // step at which one has is bracketed by doubling and then found by halving.
     constexpr std::int64_t far_beyond_any_drive = std::int64_t{1} << 52;
     std::int64_t clear = 0;  // no stop at any step up to here
     std::int64_t stop = 1;

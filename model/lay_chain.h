@@ -22,8 +22,12 @@ double chain_links_at_deflection(const DriveInput& input, DriveSolution& solutio
 double idler_travel_limit(const DriveInput& input, const DriveSolution& solution);
 
 // The search pushes the idler in by whole quarter pitches, step k at k p / 4.
-// Returns the first step at which the idler is past its travel limit, the
-// chain cannot be laid, or it needs at least `links` links.
+// Returns a step at which the idler is past its travel limit, the chain cannot
+// be laid, or it needs at least `links` links, while it did not at the step
+// before. That is the first such step wherever the links a trial counts grow
+// with the deflection; where a trial's arrival on wheel 1 passes roller 0 and
+// it counts a whole turn of wheel 1 more (a small wheel 1, the idler inside),
+// a later one may be found than a walk step by step would find.
 std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit);
 
 // Centre distance at which `links` links fit the two wheels without idler, 0 when none.

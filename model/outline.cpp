@@ -9,7 +9,6 @@
 
 namespace {
 
-
 int clamped_count(double arc_length, double step, int lowest, int highest)
 {
     double n = std::ceil(arc_length / step);
@@ -250,4 +249,17 @@ int link_plate_outline(double x1, double y1, double x2, double y2, double plate_
     list.reserve(local.size());
     for (const Point2D& q : local) list.push_back({x1 + q.x * ux - q.y * uy, y1 + q.x * uy + q.y * ux});
     return 0;
+}
+
+void circle_outline(double cx, double cy, double r, double tolerance, double fewest, double most, Outline& loop)
+{
+    double n = std::ceil(pi / std::sqrt(2.0 * tolerance / r));
+    if (!(n >= fewest)) n = fewest;  // also a NaN
+    if (n > most) n = most;
+    const std::size_t count = static_cast<std::size_t>(n);
+    loop.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double a = two_pi * static_cast<double>(i) / n;
+        loop[i] = {cx + r * std::cos(a), cy + r * std::sin(a)};
+    }
 }

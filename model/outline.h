@@ -15,3 +15,9 @@ double point_segment_distance(double px, double py, double ax, double ay, double
 // list. A step of 0 or less is the pin distance / 50.
 int link_plate_outline(double x1, double y1, double x2, double y2, double plate_height, Outline& list,
                        double step);
+
+// The circle as a counter-clockwise polygon starting on +x, with as many
+// points, from `fewest` to `most`, as keep the sagitta of every chord,
+// r (pi / n)^2 / 2 to second order, within `tolerance`. The STEP curves and
+// the meshes both draw their circles with it, at their own bounds.
+void circle_outline(double cx, double cy, double r, double tolerance, double fewest, double most, Outline& loop);

@@ -22,10 +22,10 @@ Point2D seat_point(const PitchCircle& c, double angle)
 
 double angle_from_centre(const PitchCircle& c, const Point2D& p) { return std::atan2(p.y - c.y, p.x - c.x); }
 
-}  // namespace
-
 void add_roller_point(DriveSolution& solution, double x, double y) { solution.rollers.push_back({x, y}); }
 
+// 1 when the chain still wraps the wheel at the seat `angle`: the straight
+// line from that roller towards `next` would cut the wheel or its next seat.
 std::int64_t roller_still_wraps(const PitchCircle& wheel, double angle, const PitchCircle& next)
 {
     const Point2D r = seat_point(wheel, angle);
@@ -42,6 +42,8 @@ std::int64_t roller_still_wraps(const PitchCircle& wheel, double angle, const Pi
     const double c2 = (dx * (r2.y - r.y) - dy * (r2.x - r.x)) * sense;
     return c2 < 0.0 ? 1 : 0;
 }
+
+}  // namespace
 
 double lay_chain_rollers(DriveSolution& solution, std::int64_t store)
 {

@@ -10,9 +10,3 @@
 // (the gap left on wheel 1 is its fraction), -1 when it cannot be laid. With
 // store = 1 the rollers are stored; store = 0 is a trial that allocates nothing.
 double lay_chain_rollers(DriveSolution& solution, std::int64_t store);
-
-// 1 when the chain still wraps the wheel at the seat `angle`: the straight
-// line from that roller towards `next` would cut the wheel or its next seat.
-std::int64_t roller_still_wraps(const PitchCircle& wheel, double angle, const PitchCircle& next);
-
-void add_roller_point(DriveSolution& solution, double x, double y);

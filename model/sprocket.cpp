@@ -8,7 +8,6 @@
 
 namespace {
 
-
 std::int64_t count_at_least(double arc_length, double step, std::int64_t minimum)
 {
     return std::max(minimum, static_cast<std::int64_t>(std::ceil(arc_length / step)));

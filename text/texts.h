@@ -1,8 +1,8 @@
 #pragma once
 
 #include <initializer_list>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 
 // Every text the user sees. The English and the Dutch table define the same
@@ -185,7 +185,7 @@ extern const char* const layer_roller;
 extern const char* const layer_pitch_circle;
 extern const char* const layer_bush;
 // The STEP header's originating system (the same in both builds) and the
-// description of the 2D STEP file.
+// descriptions of the 2D and the 3D STEP file.
 extern const char* const step_originating_system;
 extern const char* const step_description_2d;
 extern const char* const step_description_3d;
