@@ -12,41 +12,10 @@
 #include "export/shape_list_2d.h"
 #include "export/tessellation.h"
 #include "model/geometry.h"
-#include "model/outline.h"
 #include "tests/export/export_support.h"
 #include "tests/support/outline_measure.h"
 
 namespace {
-
-// The solid a part stands for, from the drive and the chain table rather than
-// from the mesh: its volume, and the length of its outlines, which times the
-// thickness and the chord tolerance bounds how far a faithful mesh may differ.
-struct Solid {
-    double volume = 0.0;
-    double rim = 0.0;
-};
-
-Solid solid_of(const DriveSolution& solution, const ExportPart& part)
-{
-    const double thickness = part.z_high - part.z_low;
-    auto disc = [&](double outer_area, double outer_rim, double holes, double hole_diameter) {
-        const double hole = pi * hole_diameter * hole_diameter / 4.0;
-        return Solid{(outer_area - holes * hole) * thickness, outer_rim + holes * pi * hole_diameter};
-    };
-    if (part.kind == PartWheel) {
-        Outline placed;
-        place_outline(wheel_geometry(solution, static_cast<WheelSlot>(part.wheel_slot)).outline,
-                      solution.circles[static_cast<std::size_t>(part.wheel_slot)], placed);
-        return disc(signed_area(placed), outline_length(placed), part.bore > 0 ? 1 : 0, part.bore);
-    }
-    if (part.kind == PartPlate) {
-        Outline plate;
-        link_plate_outline(part.x1, part.y1, part.x2, part.y2, part.plate_height, plate, 0.01);
-        return disc(signed_area(plate), outline_length(plate), 2, part.plate_hole_diameter);
-    }
-    return disc(pi * part.outer_diameter * part.outer_diameter / 4.0, pi * part.outer_diameter, 1,
-                part.inner_diameter);
-}
 
 struct Shell {
     std::size_t edges_without_partner = 0;
@@ -99,10 +68,10 @@ std::size_t check_every_part(const DriveInput& input, const DriveSolution& solut
     build_export_mesh(solution, parts, tolerance, [&](const ExportPart& part) {
         ++number;
         const Shell shell = shell_of(mesh_triangles);
-        const Solid solid = solid_of(solution, part);
+        const PartSolid solid = part_solid(solution, part);
         EXPECT_EQ(shell.edges_without_partner, 0u) << part.name;
         EXPECT_GT(shell.volume, 0.0) << part.name;
-        EXPECT_NEAR(shell.volume, solid.volume, tolerance * solid.rim * (part.z_high - part.z_low)) << part.name;
+        EXPECT_NEAR(shell.volume, solid.volume, tolerance * solid.edge_length * (part.z_high - part.z_low)) << part.name;
         for (const MeshTriangle& t : mesh_triangles)
             EXPECT_TRUE(t.part_number == number && t.layer == part.layer) << part.name;
         return !::testing::Test::HasFailure();
