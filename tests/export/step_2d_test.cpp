@@ -79,13 +79,19 @@ TEST(StepCurves, SquareCircleAndWhatMakesNoCurve)
         EXPECT_EQ(step_closed_bspline(square), 22);
         const std::vector<std::string> made = step_texts_made();
         ASSERT_EQ(made.size(), 23u);
-        EXPECT_EQ(step_list(made[22], 1), "4,1,1,3,1,1,3,1,1,3,1,1,4");
-        EXPECT_EQ(step_list(made[22], 2), "0.,1.,2.,3.,4.,5.,6.,7.,8.,9.,10.,11.,12.");
-        EXPECT_NE(made[22].find(",.UNSPECIFIED.,.T.,.F.,("), std::string::npos);
-        const std::pair<int, const char*> points[] = {
-            {1, "0.000000,0.000000"}, {2, "0.200000,0.000000"}, {6, "1.000000,0.000000"},
-            {7, "1.000000,0.200000"}, {21, "0.000000,0.000000"}};
-        for (const auto& [i, xy] : points) EXPECT_EQ(step_list(made[i], 0), std::string(xy) + ",0.000000");
+        EXPECT_EQ(made[22], "B_SPLINE_CURVE_WITH_KNOTS('',3,(#1,#2,#3,#4,#5,#6,#7,#8,#9,#10,#11,#12,#13,#14,#15,#16,"
+                            "#17,#18,#19,#20,#21),.UNSPECIFIED.,.T.,.F.,(4,1,1,3,1,1,3,1,1,3,1,1,4),"
+                            "(0.,1.,2.,3.,4.,5.,6.,7.,8.,9.,10.,11.,12.),.UNSPECIFIED.)");
+        // Five control points a side, a fifth of it apart, round from (0, 0) back to it.
+        const Point2D corners[] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
+        for (std::size_t k = 0; k <= 20; ++k) {
+            const Point2D a = corners[k / 5 % 4], b = corners[k / 5 % 4 + 1];
+            const double t = static_cast<double>(k % 5) / 5.0;
+            char point[80];
+            std::snprintf(point, sizeof point, "CARTESIAN_POINT('',(%.6f,%.6f,0.000000))", a.x + (b.x - a.x) * t,
+                          a.y + (b.y - a.y) * t);
+            EXPECT_EQ(made[k + 1], point) << k;
+        }
     }
     Outline points;
     const std::pair<double, std::size_t> sizes[] = {{0.05, 24}, {0.5, 50},   {1, 71},

@@ -52,14 +52,16 @@ int main(int argc, char** argv)
     std::vector<Sample> samples;
     if (kind == "dxf") samples = every_drive(".dxf", write_dxf_2d);
     if (kind == "mesh")
-        samples = {{"drive_3d.dxf", write_dxf_3d, {}, {.chord_tolerance = 0.1}}, {"wheel.stl", write_stl_binary, {}, wheel}};
+        samples = {{"drive_3d.dxf", write_dxf_3d, {}, {.chord_tolerance = 0.1}},
+                   {"wheel.stl", write_stl_binary, {}, wheel}};
     if (kind == "step") {
         samples = every_drive(".stp", write_step_2d);
         // Of the large drive only the idler, far from the origin: the reader
         // takes half a minute on each curve of the 250-tooth wheel.
         samples.back().options.export_scope = ExportIdlerOnly;
         // An apostrophe, a backslash, a letter of Latin-1's upper half and one beyond it.
-        samples.push_back({"it's a \\ dr\xC3\xA9ve \xE2\x82\xAC.stp", write_step_2d, {}, {.export_scope = ExportWheel1Only}});
+        samples.push_back(
+            {"it's a \\ dr\xC3\xA9ve \xE2\x82\xAC.stp", write_step_2d, {}, {.export_scope = ExportWheel1Only}});
     }
     if (kind == "step3d") samples = {{"drive_3d.stp", write_step_3d}, {"wheel_3d.stp", write_step_3d, {}, wheel}};
     if (samples.empty()) {
