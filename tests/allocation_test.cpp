@@ -82,50 +82,34 @@ long long peak_bytes_held_by(Work work)
     return peak_held_bytes.load() - before;
 }
 
-void lay_long_chain(DriveInput& in, DriveSolution& s)
-{
-    in.size_index = 0;  // 05B
-    in.z1 = in.z2 = in.idler_teeth = 250;
-    in.centre_distance = 3000;
-    in.idler_outside = 0;
-    ASSERT_EQ(compute_drive(in, s), 1);
-    ASSERT_GT(s.chosen_links, 900);
-}
-
 }  // namespace
 
-// The 2D DXF of a chain of a thousand links is tens of megabytes; its export
-// goes to the disk as it is made and holds a small part of it at any time.
+// The files of a chain of a thousand links are large: the 2D DXF tens of
+// megabytes, the STL millions of triangles. Each export goes to the disk as
+// it is made, holding a small part of its file, and meshes part by part.
 TEST(Allocation, AnExportHoldsLittleWhateverTheSizeOfItsFile)
 {
-    DriveInput in;
+    // 05B, idler inside.
+    const DriveInput in{.size_index = 0, .z1 = 250, .z2 = 250, .idler_teeth = 250, .centre_distance = 3000,
+                        .idler_outside = 0};
     DriveSolution s;
-    lay_long_chain(in, s);
+    ASSERT_EQ(compute_drive(in, s), 1);
+    ASSERT_GT(s.chosen_links, 900);
     TestFolder folder;
     const std::string path = folder.file("long.dxf");
-
     std::int64_t entities = 0;
     const long long held = peak_bytes_held_by([&] { entities = write_dxf_2d(path, in, s, DriveOptions{}); });
     ASSERT_GT(entities, 0);
     const auto size = std::filesystem::file_size(path);
     EXPECT_GT(size, 16u << 20);
     // The wheels of 250 teeth and the piece on its way to the disk take some
-    // megabytes whatever the chain; the file's text is never held whole.
+    // megabytes whatever the chain.
     EXPECT_LT(held, static_cast<long long>(size) / 2) << "held " << held << " bytes for a file of " << size;
-}
 
-// The mesh of that chain is millions of triangles; the STL export meshes and
-// writes it part by part and never holds them all.
-TEST(Allocation, TheStlExportHoldsOnePartAtATime)
-{
-    DriveInput in;
-    DriveSolution s;
-    lay_long_chain(in, s);
-    TestFolder folder;
     std::int64_t triangles = 0;
-    const long long held =
+    const long long meshed =
         peak_bytes_held_by([&] { triangles = write_stl_binary(folder.file("long.stl"), in, s, DriveOptions{}); });
     ASSERT_GT(triangles, 1000000);
     const long long all = triangles * static_cast<long long>(sizeof(MeshTriangle));
-    EXPECT_LT(held, all / 8) << "held " << held << " bytes for " << triangles << " triangles";
+    EXPECT_LT(meshed, all / 8) << "held " << meshed << " bytes for " << triangles << " triangles";
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -330,14 +331,10 @@ WalkedSearch walk_the_grid(const DriveInput& in, DriveSolution s, double links)
     WalkedSearch w;
     const double limit = idler_travel_limit(in, s);
     const double q = s.pitch / 4.0;
-    for (w.step = 1; w.stop == 0; ++w.step) {
-        if (static_cast<double>(w.step) * q > limit) {
-            w.stop = 1;
-        } else {
-            const double laid = chain_links_at_deflection(in, s, static_cast<double>(w.step) * q, 0);
-            if (laid < 0.0) w.stop = 2;
-            if (laid >= links) w.stop = 3;
-        }
+    for (w.step = 1;; ++w.step) {
+        const double d = static_cast<double>(w.step) * q;
+        const double laid = d > limit ? 0.0 : chain_links_at_deflection(in, s, d, 0);
+        w.stop = d > limit ? 1 : laid < 0.0 ? 2 : laid >= links ? 3 : 0;
         if (w.stop != 0) break;
     }
     if (w.stop != 3) return w;
@@ -364,14 +361,10 @@ TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
     int searched = 0;
     int stops[4] = {0, 0, 0, 0};
     for (int trial = 0; trial < 400; ++trial) {
-        DriveInput in;
-        in.size_index = whole(0, 9);
-        in.z1 = whole(9, 120);
-        in.z2 = whole(9, 120);
-        in.idler_teeth = whole(9, 40);
-        in.centre_distance = chain_sizes[static_cast<std::size_t>(in.size_index)].pitch * uniform(15.0, 150.0);
-        in.idler_position = uniform(0.05, 0.95);
-        in.idler_outside = whole(0, 1);
+        const int size = whole(0, 9);  // a braced list draws in order
+        DriveInput in{.size_index = size, .z1 = whole(9, 120), .z2 = whole(9, 120), .idler_teeth = whole(9, 40),
+                      .centre_distance = chain_sizes[static_cast<std::size_t>(size)].pitch * uniform(15.0, 150.0),
+                      .idler_position = uniform(0.05, 0.95), .idler_outside = whole(0, 1)};
         DriveSolution s;
         compute_drive(in, s);
         if (!s.valid) continue;
@@ -389,11 +382,9 @@ TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
         ++stops[walked.stop];
         if (walked.stop == 3) {
             ASSERT_EQ(s.laid, 1) << trial << ": " << s.error_text;
-            ASSERT_EQ(s.rollers.size(), walked.rollers.size()) << trial;
-            for (std::size_t i = 0; i < s.rollers.size(); ++i) {
-                ASSERT_EQ(s.rollers[i].x, walked.rollers[i].x) << trial << " roller " << i;
-                ASSERT_EQ(s.rollers[i].y, walked.rollers[i].y) << trial << " roller " << i;
-            }
+            ASSERT_TRUE(std::equal(s.rollers.begin(), s.rollers.end(), walked.rollers.begin(), walked.rollers.end(),
+                                   [](Point2D a, Point2D b) { return a.x == b.x && a.y == b.y; }))
+                << trial;
         } else {
             EXPECT_EQ(s.laid, 0) << trial;
         }

@@ -348,11 +348,10 @@ TEST_F(CanvasView, NothingLeavesTheClipRectangleAtTheHighestZoom)
 
 // The drawing paints its outlines as the bands their strokes cover. Black on
 // white, the bands of every closed outline of the default drive (wheels and
-// plates), fitted and close up, paint what cairo's strokes paint: to 4 of
-// 255 levels at cairo's finest anti-aliasing. At the drawing's own 4 x 4
-// samples per pixel a sample here and there falls the other way, where cairo
-// runs its outline in to the corner point on the inside of a turn: one row of
-// samples at the most.
+// plates), fitted and close up, paint what cairo's strokes paint: to 4 of 255
+// levels at cairo's finest anti-aliasing; at 4 x 4 samples a pixel one row of
+// samples may fall the other way where cairo runs its stroke into the inner
+// corner of a turn.
 TEST_F(CanvasView, OutlineBandsPaintWhatTheStrokesPaint)
 {
     drive_input = DriveInput{};
@@ -367,9 +366,13 @@ TEST_F(CanvasView, OutlineBandsPaintWhatTheStrokesPaint)
         build_whole_drawing(view.cr);
         cairo_path_t* path = cairo_copy_path(view.cr);
         for (cairo_antialias_t antialias : {CAIRO_ANTIALIAS_DEFAULT, CAIRO_ANTIALIAS_FAST}) {
-            cairo_surface_t* surface[2] = {cairo_image_surface_create(CAIRO_FORMAT_A8, 1280, 860),
-                                           cairo_image_surface_create(CAIRO_FORMAT_A8, 1280, 860)};
-            cairo_t* cr[2] = {cairo_create(surface[0]), cairo_create(surface[1])};
+            cairo_surface_t* surface[2];
+            cairo_t* cr[2];
+            for (int k = 0; k < 2; ++k) {
+                surface[k] = cairo_image_surface_create(CAIRO_FORMAT_A8, 1280, 860);
+                cr[k] = cairo_create(surface[k]);
+                cairo_set_antialias(cr[k], antialias);
+            }
             // The closed sub-paths of straight lines: the outlines of wheels and plates.
             ScreenList outline;
             bool straight = true;
@@ -383,22 +386,17 @@ TEST_F(CanvasView, OutlineBandsPaintWhatTheStrokesPaint)
                 build_polygon_path(cr[0], outline);
                 build_outline_ring_path(cr[1], outline, 0.5);
             }
-            cairo_set_antialias(cr[0], antialias);
-            cairo_set_antialias(cr[1], antialias);
             cairo_set_line_width(cr[0], 1.0);
             cairo_stroke(cr[0]);
             cairo_fill(cr[1]);
-            int largest = 0;
             for (int k = 0; k < 2; ++k) cairo_surface_flush(surface[k]);
+            int largest = 0;
             const unsigned char* stroked = cairo_image_surface_get_data(surface[0]);
             const unsigned char* banded = cairo_image_surface_get_data(surface[1]);
             for (int i = 0; i < cairo_image_surface_get_stride(surface[0]) * 860; ++i)
                 largest = std::max(largest, std::abs(stroked[i] - banded[i]));
             EXPECT_LE(largest, antialias == CAIRO_ANTIALIAS_DEFAULT ? 4 : 4 * 16) << "zoom " << zoom;
-            for (int k = 0; k < 2; ++k) {
-                cairo_destroy(cr[k]);
-                cairo_surface_destroy(surface[k]);
-            }
+            for (int k = 0; k < 2; ++k) cairo_destroy(cr[k]), cairo_surface_destroy(surface[k]);
         }
         cairo_path_destroy(path);
     }

@@ -1,4 +1,4 @@
-"""Reads the files of write_dxf_samples with ezdxf, audits them and checks what
+"""Reads the files of write_samples dxf with ezdxf, audits them and checks what
 a user would: the entities per layer, closed outlines, the header's extents and
 the chain's geometry.
 
@@ -60,7 +60,7 @@ def main():
             failures.append(message)
 
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run([writer, folder], check=True)
+        subprocess.run([writer, "dxf", folder], check=True)
         for file_name, (n, wheels, pitch_circles, bores, chain, pitch) in samples.items():
             path = Path(folder) / file_name
             raw = path.read_bytes()

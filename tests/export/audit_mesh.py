@@ -1,4 +1,4 @@
-"""Real readers of the mesh files of write_dxf_samples: ezdxf reads and audits
+"""Real readers of the mesh files of write_samples mesh: ezdxf reads and audits
 the 3D DXF of the default drive, admesh finds the STL of one wheel one closed
 part with nothing to repair.
 
@@ -24,7 +24,7 @@ def main():
     writer, lang = sys.argv[1], sys.argv[2]
     failures = []
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run([writer, folder], check=True, stdout=subprocess.DEVNULL)
+        subprocess.run([writer, "mesh", folder], check=True, stdout=subprocess.DEVNULL)
         doc = ezdxf.readfile(str(Path(folder) / "drive_3d.dxf"))
         failures += [f"3D DXF: {e.message}" for e in doc.audit().errors]
         layers = {}

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "export/part_list_3d.h"
 #include "model/drive.h"
 #include "model/point.h"
 #include "tests/support/test_folder.h"
@@ -45,3 +47,37 @@ std::map<std::string, int> count_by_layer(const DxfFile& file, const std::string
 
 // Distance from p to the closed polyline.
 double distance_to_closed_polyline(const Point2D& p, const std::vector<Point2D>& outline);
+
+// The solid a part stands for, by closed forms from the drive and the chain
+// table rather than from any mesh or file: its volume, and the length of its
+// section's edges (outline and holes), which times the thickness and a chord
+// tolerance bounds how far a faithful mesh may differ.
+struct PartSolid {
+    double volume = 0.0;
+    double edge_length = 0.0;
+};
+PartSolid part_solid(const DriveSolution& solution, const ExportPart& part);
+
+// A STEP file read the plain way: its lines, and the DATA section's entity
+// texts by number ([0] unused).
+struct StepFile {
+    std::vector<std::string> lines;  // without their LF
+    std::vector<std::string> entities;
+    bool well_formed = false;  // LF line ends only; header, DATA and end in place; #1, #2 ... without gaps;
+                               // every reference outside a string to a lower number
+};
+
+StepFile parse_step(const std::string& bytes);
+
+// The numbers "#k" the text refers to, in order, strings left out.
+std::vector<std::int64_t> step_references(const std::string& text);
+
+// The n-th innermost "(...)" list of an entity text: for a B-spline 0 holds
+// the control points, 1 the multiplicities, 2 the knots.
+std::string step_list(const std::string& text, int n);
+
+// With no file open the entity operations collect their lines in the store:
+// the first empties it and starts the numbering again, the second gives the
+// entity texts made since by number ([0] unused).
+void step_empty_store();
+std::vector<std::string> step_texts_made();

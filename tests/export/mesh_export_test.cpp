@@ -10,43 +10,13 @@
 #include "export/export_file.h"
 #include "export/mesh_writers.h"
 #include "export/shape_list_2d.h"
+#include "export/step_solids.h"
 #include "export/tessellation.h"
 #include "model/geometry.h"
-#include "model/outline.h"
 #include "tests/export/export_support.h"
 #include "tests/support/outline_measure.h"
 
 namespace {
-
-// The solid a part stands for, from the drive and the chain table rather than
-// from the mesh: its volume, and the length of its outlines, which times the
-// thickness and the chord tolerance bounds how far a faithful mesh may differ.
-struct Solid {
-    double volume = 0.0;
-    double rim = 0.0;
-};
-
-Solid solid_of(const DriveSolution& solution, const ExportPart& part)
-{
-    const double thickness = part.z_high - part.z_low;
-    auto disc = [&](double outer_area, double outer_rim, double holes, double hole_diameter) {
-        const double hole = pi * hole_diameter * hole_diameter / 4.0;
-        return Solid{(outer_area - holes * hole) * thickness, outer_rim + holes * pi * hole_diameter};
-    };
-    if (part.kind == PartWheel) {
-        Outline placed;
-        place_outline(wheel_geometry(solution, static_cast<WheelSlot>(part.wheel_slot)).outline,
-                      solution.circles[static_cast<std::size_t>(part.wheel_slot)], placed);
-        return disc(signed_area(placed), outline_length(placed), part.bore > 0 ? 1 : 0, part.bore);
-    }
-    if (part.kind == PartPlate) {
-        Outline plate;
-        link_plate_outline(part.x1, part.y1, part.x2, part.y2, part.plate_height, plate, 0.01);
-        return disc(signed_area(plate), outline_length(plate), 2, part.plate_hole_diameter);
-    }
-    return disc(pi * part.outer_diameter * part.outer_diameter / 4.0, pi * part.outer_diameter, 1,
-                part.inner_diameter);
-}
 
 struct Shell {
     std::size_t edges_without_partner = 0;
@@ -99,10 +69,11 @@ std::size_t check_every_part(const DriveInput& input, const DriveSolution& solut
     build_export_mesh(solution, parts, tolerance, [&](const ExportPart& part) {
         ++number;
         const Shell shell = shell_of(mesh_triangles);
-        const Solid solid = solid_of(solution, part);
+        const PartSolid solid = part_solid(solution, part);
         EXPECT_EQ(shell.edges_without_partner, 0u) << part.name;
         EXPECT_GT(shell.volume, 0.0) << part.name;
-        EXPECT_NEAR(shell.volume, solid.volume, tolerance * solid.rim * (part.z_high - part.z_low)) << part.name;
+        const double thickness = part.z_high - part.z_low;
+        EXPECT_NEAR(shell.volume, solid.volume, tolerance * solid.edge_length * thickness) << part.name;
         for (const MeshTriangle& t : mesh_triangles)
             EXPECT_TRUE(t.part_number == number && t.layer == part.layer) << part.name;
         return !::testing::Test::HasFailure();
@@ -111,35 +82,29 @@ std::size_t check_every_part(const DriveInput& input, const DriveSolution& solut
     return parts.size();
 }
 
-TEST(MeshShells, EveryPartOfTheDefaultDriveClosedOutwardAndOfItsVolume)
+// The default drive; with bores and a coarse tolerance; a bore close to the
+// tooth gaps with a fine one; a tiny bore; the chain turned so that the other
+// links are the inner ones; the large drive.
+TEST(MeshShells, EveryPartClosedOutwardAndOfItsVolume)
 {
-    LaidDrive drive;
-    EXPECT_EQ(check_every_part(drive.input, drive.solution, drive.options), 533u);
-}
-
-// Bores, a coarse, a fine tolerance, a bore close to the tooth gaps and a tiny
-// one; the drive turned so that the other links are the inner ones; the large drive.
-TEST(MeshShells, BoresTolerancesAndOtherDrives)
-{
-    LaidDrive drive;
-    DriveOptions& options = drive.options;
-    options = {.bore1 = 20, .bore2 = 25, .idler_bore = 10, .chord_tolerance = 0.1};
-    EXPECT_EQ(check_every_part(drive.input, drive.solution, options), 533u);
+    const LaidDrive drive;
     const SprocketGeometry& z1 = drive.solution.wheel1_geometry;
-    const double bore1 = z1.pitch_diameter - 2 * z1.seating_radius - 0.5;
-    options = {.bore1 = bore1, .export_scope = ExportWheel1Only, .chord_tolerance = 0.0005};
-    EXPECT_EQ(check_every_part(drive.input, drive.solution, options), 1u);
-    options = {.idler_bore = 0.01, .export_scope = ExportIdlerOnly};
-    EXPECT_EQ(check_every_part(drive.input, drive.solution, options), 1u);
-
-    DriveInput turned;
-    turned.rotation = 2.0;
-    DriveSolution solution;
-    ASSERT_EQ(compute_drive(turned, solution), 1);
-    EXPECT_EQ(check_every_part(turned, solution, {.export_scope = ExportChainOnly, .chord_tolerance = 0.1}), 530u);
-    const DriveInput large{.size_index = 9, .z2 = 250, .centre_distance = 6400, .links = 400};
-    ASSERT_EQ(compute_drive(large, solution), 1);
-    EXPECT_EQ(check_every_part(large, solution, {.bore2 = 300, .chord_tolerance = 1.0}), 2003u);
+    const std::tuple<DriveInput, DriveOptions, std::size_t> cases[] = {
+        {{}, {}, 533},
+        {{}, {.bore1 = 20, .bore2 = 25, .idler_bore = 10, .chord_tolerance = 0.1}, 533},
+        {{},
+         {.bore1 = z1.pitch_diameter - 2 * z1.seating_radius - 0.5, .export_scope = ExportWheel1Only,
+          .chord_tolerance = 0.0005},
+         1},
+        {{}, {.idler_bore = 0.01, .export_scope = ExportIdlerOnly}, 1},
+        {{.rotation = 2.0}, {.export_scope = ExportChainOnly, .chord_tolerance = 0.1}, 530},
+        {{.size_index = 9, .z2 = 250, .centre_distance = 6400, .links = 400}, {.bore2 = 300, .chord_tolerance = 1.0},
+         2003}};
+    for (const auto& [input, options, parts] : cases) {
+        DriveSolution solution;
+        ASSERT_EQ(compute_drive(input, solution), 1);
+        EXPECT_EQ(check_every_part(input, solution, options), parts);
+    }
 }
 
 // 08B: b1 7.75, plates 1.6 thick and 11.81 high, rollers 8.51, pins 4.45,
@@ -220,13 +185,8 @@ TEST(PartList3D, ScopesOddChainsAndRefusals)
         }
     }
 
-    // Refused, with an empty list: no laid drive, a bore into the tooth gaps
-    // of an exported wheel, a roller that is not a number.
-    drive.solution.laid = 0;
-    EXPECT_EQ(build_3d_part_list(drive.input, drive.solution, drive.options, parts), 0);
-    EXPECT_EQ(export_error_text, "There is no valid drive to export.");
-    EXPECT_TRUE(parts.empty());
-    drive.solution.laid = 1;
+    // Refused, with an empty list: a bore into the tooth gaps of an exported
+    // wheel, a roller that is not a number (no laid drive: see the writers).
     drive.options.bore2 = drive.solution.wheel2_geometry.root_diameter;
     EXPECT_EQ(build_3d_part_list(drive.input, drive.solution, drive.options, parts), 1);
     drive.options.export_scope = ExportEverything;
@@ -236,6 +196,7 @@ TEST(PartList3D, ScopesOddChainsAndRefusals)
     drive.solution.rollers[7].x = std::nan("");
     EXPECT_EQ(build_3d_part_list(drive.input, drive.solution, drive.options, parts), 0);
     EXPECT_EQ(export_error_text, "There is no valid drive to export.");
+    EXPECT_TRUE(parts.empty());
 }
 
 TEST(MeshPrimitives, CirclesPinsBushesAndTheNumberForm)
@@ -293,7 +254,7 @@ TEST(MeshFiles, TheDefaultDriveAsStlAndDxf)
 TEST(MeshFiles, RefusalsLeaveNoFile)
 {
     TestFolder folder;
-    for (ExportWriter writer : {write_stl_binary, write_dxf_3d}) {
+    for (ExportWriter writer : {write_stl_binary, write_dxf_3d, write_step_3d}) {
         LaidDrive drive;
         drive.solution.laid = 0;
         EXPECT_EQ(writer(folder.file("a"), drive.input, drive.solution, drive.options), 0);
