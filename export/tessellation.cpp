@@ -24,17 +24,6 @@ std::size_t piece_count(double length, double max_length)
     return static_cast<std::size_t>(std::min(pieces, 1e9));
 }
 
-double loop_length(const Outline& loop)
-{
-    double length = 0.0;
-    for (std::size_t i = 0; i < loop.size(); ++i) {
-        const Point2D& a = loop[i];
-        const Point2D& b = loop[(i + 1) % loop.size()];
-        length += std::hypot(b.x - a.x, b.y - a.y);
-    }
-    return length;
-}
-
 // The cap's zipper walks a loop from its point of smallest angle round the
 // centre, with the angles unwrapped to rise from there.
 std::size_t unwrapped_angles(const Outline& loop, Point2D centre, std::vector<double>& angles)
@@ -214,7 +203,7 @@ void tessellate_wheel(const DriveSolution& solution, const ExportPart& part, dou
     place_wheel_outline(solution, static_cast<WheelSlot>(part.wheel_slot), tolerance, outline);
     Outline bore;
     if (part.bore > 0.0) {
-        densify_polygon(outline, std::max(0.2 * part.bore, loop_length(outline) / most_densified_wheel_points));
+        densify_polygon(outline, std::max(0.2 * part.bore, outline_length(outline) / most_densified_wheel_points));
         mesh_circle_polygon(circle.x, circle.y, part.bore / 2.0, tolerance, bore);
     }
     const Point2D centre{circle.x, circle.y};

@@ -263,3 +263,14 @@ void circle_outline(double cx, double cy, double r, double tolerance, double few
         loop[i] = {cx + r * std::cos(a), cy + r * std::sin(a)};
     }
 }
+
+double outline_length(const Outline& outline)
+{
+    double length = 0.0;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Point2D& p = outline[i];
+        const Point2D& q = outline[(i + 1) % outline.size()];
+        length += std::hypot(q.x - p.x, q.y - p.y);
+    }
+    return length;
+}

@@ -7,6 +7,9 @@
 // points keep their source order and P[0] is always kept.
 void simplify_closed_outline(const Outline& source, double tolerance, Outline& destination);
 
+// The length round a closed outline, its closing edge included.
+double outline_length(const Outline& outline);
+
 double point_segment_distance(double px, double py, double ax, double ay, double bx, double by);
 
 // Counter-clockwise outline of a link plate around the pins (x1, y1) and

@@ -12,14 +12,3 @@ double signed_area(const Outline& outline)
     }
     return twice / 2.0;
 }
-
-double outline_length(const Outline& outline)
-{
-    double length = 0.0;
-    for (std::size_t i = 0; i < outline.size(); ++i) {
-        const Point2D& p = outline[i];
-        const Point2D& q = outline[(i + 1) % outline.size()];
-        length += std::hypot(q.x - p.x, q.y - p.y);
-    }
-    return length;
-}
