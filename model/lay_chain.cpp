@@ -36,8 +36,6 @@ double wrap_angle(const DriveSolution& solution, int slot)
     return normalise_angle_0_2pi(static_cast<double>(w.sense) * (a_out - a_in));
 }
 
-enum class GridStop { None, PastLimit, RunsIntoWheel, Enough };
-
 // What the trial at k quarter pitches of deflection says, in the order the
 // search has always looked: past the travel limit, then a chain that cannot
 // be laid, then one long enough.
@@ -80,7 +78,8 @@ double idler_travel_limit(const DriveInput& input, const DriveSolution& solution
     return outside_travel_limit(input, solution, chain_sizes[static_cast<std::size_t>(input.size_index)].plate_height);
 }
 
-std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit)
+std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit,
+                             GridStop* why)
 {
     // A long chain pushes the idler thousands of quarter pitches in, and each
     // trial lays the whole chain. The three stops switch on as the idler goes
@@ -89,18 +88,23 @@ std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, d
     constexpr std::int64_t far_beyond_any_drive = std::int64_t{1} << 52;
     std::int64_t clear = 0;  // no stop at any step up to here
     std::int64_t stop = 1;
-    while (grid_stop(input, solution, stop, links, travel_limit) == GridStop::None) {
+    GridStop at_stop = GridStop::None;  // what the trial at `stop` said
+    while ((at_stop = grid_stop(input, solution, stop, links, travel_limit)) == GridStop::None) {
         clear = stop;
-        if (stop >= far_beyond_any_drive) return stop;
+        if (stop >= far_beyond_any_drive) break;
         stop *= 2;
     }
-    while (stop - clear > 1) {
+    while (at_stop != GridStop::None && stop - clear > 1) {
         const std::int64_t mid = clear + (stop - clear) / 2;
-        if (grid_stop(input, solution, mid, links, travel_limit) == GridStop::None)
+        const GridStop at_mid = grid_stop(input, solution, mid, links, travel_limit);
+        if (at_mid == GridStop::None) {
             clear = mid;
-        else
+        } else {
             stop = mid;
+            at_stop = at_mid;
+        }
     }
+    if (why != nullptr) *why = at_stop;
     return stop;
 }
 
@@ -192,8 +196,9 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
     // quarter pitches at which it is, then the last step halved 60 times.
     double deflection = 0.0;
     if (tight + 1e-9 < wanted) {
-        const std::int64_t k = first_grid_step(input, solution, wanted, travel_limit);
-        switch (grid_stop(input, solution, k, wanted, travel_limit)) {
+        GridStop why = GridStop::None;
+        const std::int64_t k = first_grid_step(input, solution, wanted, travel_limit, &why);
+        switch (why) {
         case GridStop::Enough: break;
         case GridStop::RunsIntoWheel: return fail(solution, text::idler_runs_into_wheel);
         default: return fail(solution, text::idler_cannot_take_up);

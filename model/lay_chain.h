@@ -21,14 +21,19 @@ double chain_links_at_deflection(const DriveInput& input, DriveSolution& solutio
 // up to the tight strand less the plate height, an inside one 2 (a + r1 + r2).
 double idler_travel_limit(const DriveInput& input, const DriveSolution& solution);
 
+// What the trial at a step of the search says, in the order it is looked at.
+enum class GridStop { None, PastLimit, RunsIntoWheel, Enough };
+
 // The search pushes the idler in by whole quarter pitches, step k at k p / 4.
 // Returns a step at which the idler is past its travel limit, the chain cannot
 // be laid, or it needs at least `links` links, while it did not at the step
 // before. That is the first such step wherever the links a trial counts grow
 // with the deflection; where a trial's arrival on wheel 1 passes roller 0 and
 // it counts a whole turn of wheel 1 more (a small wheel 1, the idler inside),
-// a later one may be found than a walk step by step would find.
-std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit);
+// a later one may be found than a walk step by step would find. `why`, when
+// given, gets what the trial at the returned step said.
+std::int64_t first_grid_step(const DriveInput& input, DriveSolution& solution, double links, double travel_limit,
+                             GridStop* why = nullptr);
 
 // Centre distance at which `links` links fit the two wheels without idler, 0 when none.
 double centre_distance_for_links(double pitch, std::int64_t z1, std::int64_t z2, std::int64_t links);
