@@ -39,8 +39,10 @@ def main():
         count = int.from_bytes(raw[80:84], "little")
         if raw.startswith(b"solid") or len(raw) != 84 + 50 * count:
             failures.append(f"STL: {len(raw)} bytes for {count} facets")
+        # admesh prints the 80-byte header as if it ended in a NUL, so whatever
+        # lies after it in admesh's memory follows: not always UTF-8.
         report = subprocess.run(["admesh", str(Path(folder) / "wheel.stl")], check=True, capture_output=True,
-                                text=True).stdout
+                                text=True, errors="replace").stdout
         figures = dict(re.findall(r"^([A-Za-z][A-Za-z ]*?)\s*:\s*(-?[\d.]+)", report, re.M))
         expected = {"Number of parts": 1, "Number of facets": count, **{repair: 0 for repair in REPAIRS}}
         for name, value in expected.items():

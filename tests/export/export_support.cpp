@@ -174,7 +174,10 @@ StepFile parse_step(const std::string& bytes)
                        data < l.size() && l[0] == "ISO-10303-21;" && l[1] == "HEADER;" && l[data - 1] == "ENDSEC;";
     file.entities.emplace_back();
     for (std::size_t i = data + 1; file.well_formed && i + 2 < l.size(); ++i) {
-        const std::string number = "#" + std::to_string(file.entities.size()) + "=";
+        // Appended piece by piece: "#" + std::to_string(...) trips a false -Wrestrict of GCC 12 at -O3.
+        std::string number = "#";
+        number += std::to_string(file.entities.size());
+        number += '=';
         file.well_formed = l[i].starts_with(number) && l[i].ends_with(";");
         file.entities.push_back(l[i].substr(number.size(), l[i].size() - number.size() - 1));
         for (std::int64_t ref : step_references(file.entities.back()))
