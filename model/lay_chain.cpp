@@ -45,6 +45,7 @@ GridStop grid_stop(const DriveInput& input, DriveSolution& solution, std::int64_
     const double deflection = static_cast<double>(k) * (solution.pitch / 4.0);
     if (deflection > travel_limit) return GridStop::PastLimit;
     const double laid = chain_links_at_deflection(input, solution, deflection, 0);
+    if (laid == laying_too_long) return GridStop::TooLong;
     if (laid < 0.0) return GridStop::RunsIntoWheel;
     return laid >= links ? GridStop::Enough : GridStop::None;
 }
@@ -67,6 +68,39 @@ double outside_travel_limit(const DriveInput& input, const DriveSolution& soluti
     const double den = e.x * vy - e.y * vx;
     if (std::fabs(den) <= 1e-12) return 0.0;
     return ((p2.x - mx) * vy - (p2.y - my) * vx) / den - plate_height;
+}
+
+std::string chain_too_long() { return text::fill(text::chain_too_long, {format_integer(roller_guard)}); }
+
+// The trial counts at the two ends of the search for the deflection: `lo`
+// needs too few links, `hi` enough. The search narrows onto the deflection at
+// which the count first reaches the chosen links; where the count jumps there
+// instead of passing through them, no deflection closes the chain.
+struct SearchEnds {
+    double too_few;
+    double enough;
+};
+
+SearchEnds trials_at_the_ends(const DriveInput& input, DriveSolution& solution, double lo, double hi)
+{
+    return {chain_links_at_deflection(input, solution, lo, 0), chain_links_at_deflection(input, solution, hi, 0)};
+}
+
+// The jump met on real drives: with a small wheel 1 and the idler inside, the
+// chain's arrival on wheel 1 passes roller 0 as the idler is pushed out, and
+// the closing gap counts a whole turn of wheel 1 more.
+bool count_jumps_a_turn_of_wheel1(const SearchEnds& ends, const DriveSolution& solution)
+{
+    return ends.too_few >= 0.0 &&
+           ends.enough - ends.too_few >= static_cast<double>(solution.circles[Wheel1].teeth) - 1.0;
+}
+
+std::string why_not_closed(const SearchEnds& ends, const DriveSolution& solution, std::int64_t links)
+{
+    if (ends.too_few == laying_too_long || ends.enough == laying_too_long) return chain_too_long();
+    if (ends.too_few < 0.0 || ends.enough < 0.0) return text::idler_runs_into_wheel;
+    if (count_jumps_a_turn_of_wheel1(ends, solution)) return text::chain_barely_wraps_wheel1;
+    return text::fill(text::chain_does_not_close_here, {format_integer(links)});
 }
 
 }  // namespace
@@ -180,6 +214,7 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
 
     const double tight = chain_links_at_deflection(input, solution, 0.0, 0);
     solution.tight_links = tight;
+    if (tight == laying_too_long) return fail(solution, chain_too_long());
     if (tight < 0.0) return fail(solution, text::chain_cannot_be_laid);
 
     const std::int64_t n = input.links > 0 ? input.links : round_up_links_even(tight);
@@ -194,6 +229,8 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
 
     // Push the idler in until the chain is long enough: the first step of
     // quarter pitches at which it is, then the last step halved 60 times.
+    double lo = 0.0;
+    double hi = 0.0;
     double deflection = 0.0;
     if (tight + 1e-9 < wanted) {
         GridStop why = GridStop::None;
@@ -201,10 +238,11 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
         switch (why) {
         case GridStop::Enough: break;
         case GridStop::RunsIntoWheel: return fail(solution, text::idler_runs_into_wheel);
+        case GridStop::TooLong: return fail(solution, chain_too_long());
         default: return fail(solution, text::idler_cannot_take_up);
         }
-        double lo = static_cast<double>(k - 1) * (pitch / 4.0);
-        double hi = static_cast<double>(k) * (pitch / 4.0);
+        lo = static_cast<double>(k - 1) * (pitch / 4.0);
+        hi = static_cast<double>(k) * (pitch / 4.0);
         for (int i = 0; i < 60; ++i) {
             const double mid = (lo + hi) / 2.0;
             if (chain_links_at_deflection(input, solution, mid, 0) >= wanted)
@@ -220,8 +258,7 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
     solution.closure_deviation = 0.0;
     const std::size_t stored = solution.rollers.size();
     if (stored != static_cast<std::size_t>(n))
-        return fail(solution, text::fill(text::internal_roller_count,
-                                         {format_integer(static_cast<long long>(stored)), format_integer(n)}));
+        return fail(solution, why_not_closed(trials_at_the_ends(input, solution, lo, hi), solution, n));
 
     double deviation = 0.0;
     for (std::size_t i = 0; i < stored; ++i) {
@@ -230,6 +267,14 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
         deviation = std::max(deviation, std::fabs(distance(r0.x, r0.y, r1.x, r1.y) - pitch));
     }
     solution.closure_deviation = deviation;
+    // Laid across a turn of wheel 1, the chain keeps the gap of the fraction of
+    // a link the search could not close, up to millimetres: not a chain to
+    // show or to cut. A closed chain is exact to far below a micrometre.
+    if (deviation > 1e-9 && hi > 0.0) {
+        if (count_jumps_a_turn_of_wheel1(trials_at_the_ends(input, solution, lo, hi), solution))
+            return fail(solution, text::chain_barely_wraps_wheel1);
+        chain_links_at_deflection(input, solution, deflection, 1);  // the trials moved the idler
+    }
 
     for (int slot = 0; slot < 3; ++slot) solution.circles[static_cast<std::size_t>(slot)].wrap = wrap_angle(solution, slot);
 

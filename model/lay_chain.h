@@ -12,8 +12,9 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution);
 // moved along the strand's normal.
 void place_idler(const DriveInput& input, DriveSolution& solution, double deflection);
 
-// Links that close the chain with the idler pushed in by `deflection`, -1 when
-// it cannot be laid. store = 0 is a trial: nothing is allocated or stored.
+// Links that close the chain with the idler pushed in by `deflection`, or the
+// laying's failure (laying_impossible, laying_too_long). store = 0 is a trial:
+// nothing is allocated or stored.
 double chain_links_at_deflection(const DriveInput& input, DriveSolution& solution, double deflection,
                                  std::int64_t store);
 
@@ -22,7 +23,7 @@ double chain_links_at_deflection(const DriveInput& input, DriveSolution& solutio
 double idler_travel_limit(const DriveInput& input, const DriveSolution& solution);
 
 // What the trial at a step of the search says, in the order it is looked at.
-enum class GridStop { None, PastLimit, RunsIntoWheel, Enough };
+enum class GridStop { None, PastLimit, RunsIntoWheel, TooLong, Enough };
 
 // The search pushes the idler in by whole quarter pitches, step k at k p / 4.
 // Returns a step at which the idler is past its travel limit, the chain cannot

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr std::int64_t roller_guard = 20000;
-
 Point2D seat_point(const PitchCircle& c, double angle)
 {
     return {c.x + c.radius * std::cos(angle), c.y + c.radius * std::sin(angle)};
@@ -58,7 +56,7 @@ double lay_chain_rollers(DriveSolution& solution, std::int64_t store)
     const PitchCircle& idler = solution.circles[Idler];
     if (!outer_tangent_points(w1.x, w1.y, signed_radius(w1), idler.x, idler.y, signed_radius(idler), tangent_w1,
                               tangent_idler))
-        return -1.0;
+        return laying_impossible;
     const double dth1 = two_pi / static_cast<double>(w1.teeth);
     const double a = normalise_angle_pm_pi(angle_from_centre(w1, tangent_w1) + pi / 2.0) - pi / 2.0;
     double theta = w1.phase + dth1 * std::floor((a - w1.phase) / dth1);
@@ -78,7 +76,7 @@ double lay_chain_rollers(DriveSolution& solution, std::int64_t store)
 
         // Straight strand from the last roller towards the next wheel.
         Point2D unused, q;
-        if (!outer_tangent_points(r.x, r.y, 0.0, next.x, next.y, signed_radius(next), unused, q)) return -1.0;
+        if (!outer_tangent_points(r.x, r.y, 0.0, next.x, next.y, signed_radius(next), unused, q)) return laying_impossible;
         double dx = q.x - r.x;
         double dy = q.y - r.y;
         double length = std::sqrt(dx * dx + dy * dy);
@@ -90,14 +88,14 @@ double lay_chain_rollers(DriveSolution& solution, std::int64_t store)
             r.x += p * dx;
             r.y += p * dy;
             length -= p;
-            if (++count > roller_guard) return -1.0;
+            if (++count > roller_guard) return laying_too_long;
             if (store) add_roller_point(solution, r.x, r.y);
         }
 
         // Arrival: one pitch from the last strand roller, further along the
         // wheel in the running sense.
         Point2D x1, x2;
-        if (!circle_circle_intersection(r.x, r.y, p, next.x, next.y, next.radius, x1, x2)) return -1.0;
+        if (!circle_circle_intersection(r.x, r.y, p, next.x, next.y, next.radius, x1, x2)) return laying_impossible;
         const double aq = angle_from_centre(next, q);
         const double sense = static_cast<double>(next.sense);
         const double e1 = normalise_angle_pm_pi(sense * (angle_from_centre(next, x1) - aq));
@@ -126,12 +124,12 @@ double lay_chain_rollers(DriveSolution& solution, std::int64_t store)
         const double dth = two_pi / static_cast<double>(next.teeth);
         double angle = arrival;
         for (std::int64_t steps = 1; roller_still_wraps(next, angle, after); ++steps) {
-            if (steps > next.teeth) return -1.0;
+            if (steps > next.teeth) return laying_impossible;
             angle += sense * dth;
             r = seat_point(next, angle);
-            if (++count > roller_guard) return -1.0;
+            if (++count > roller_guard) return laying_too_long;
             if (store) add_roller_point(solution, r.x, r.y);
         }
     }
-    return -1.0;  // not reached: the third leg closes the chain
+    return laying_impossible;  // not reached: the third leg closes the chain
 }

@@ -200,6 +200,40 @@ TEST(LayChain, IdlerPositionAndSide)
     EXPECT_NEAR(side, idler.radius - s.idler_deflection, 1e-9);
 }
 
+// Where the count of links jumps as the idler is pushed out, or the chain is
+// longer than the laying's limit, the user reads what to change.
+TEST(LayChain, DrivesThatCannotCloseSayWhy)
+{
+    struct Case {
+        DriveInput in;
+        const char* error;
+    };
+    const char* barely = "The chain barely wraps wheel 1: fewer links, a larger centre distance or the idler further "
+                         "from wheel 1.";
+    const char* too_long = "The chain would be longer than the program lays (at most 20000 rollers).";
+    auto inside = [](int size, int z1, int z2, int idler, double a, double position) {
+        return DriveInput{.size_index = size, .z1 = z1, .z2 = z2, .idler_teeth = idler, .centre_distance = a,
+                          .idler_position = position, .idler_outside = 0};
+    };
+    const Case cases[] = {
+        {inside(8, 7, 108, 8, 1325.218, 0.067), barely},  // was laid with a gap of 16 mm
+        {inside(9, 6, 91, 10, 947.724, 0.092), barely},
+        {inside(2, 6, 63, 19, 162.185, 0.747), barely},
+        {inside(0, 250, 250, 250, 79500.0, 0.5), too_long},  // in the search for the deflection
+        {inside(0, 250, 250, 250, 80000.0, 0.5), too_long},  // already without deflection
+        {DriveInput{.centre_distance = 1e9}, too_long},
+    };
+    for (const Case& c : cases) {
+        const DriveSolution s = solved(c.in);
+        EXPECT_EQ(s.laid, 0) << c.in.centre_distance;
+        EXPECT_EQ(s.error_text, c.error) << c.in.centre_distance;
+    }
+    // What the first one advises does lay it: the idler further from wheel 1.
+    DriveInput further = cases[0].in;
+    further.idler_position = 0.15;
+    EXPECT_EQ(solved(further).laid, 1);
+}
+
 TEST(LayChain, ShortCentreDistanceWarns)
 {
     DriveInput in;
@@ -324,14 +358,18 @@ struct WalkedSearch {
     std::int64_t step = 0;
     int stop = 0;  // 1 past the limit, 2 into a wheel, 3 long enough
     Outline rollers;
+    bool closed = false;  // exactly the chosen links, each one pitch long
 };
 
-WalkedSearch walk_the_grid(const DriveInput& in, DriveSolution s, double links)
+// With `step` given, the walk is skipped and the rest is done from that step.
+WalkedSearch walk_the_grid(const DriveInput& in, DriveSolution s, double links, std::int64_t step = 0)
 {
     WalkedSearch w;
+    w.step = step;
+    w.stop = 3;
     const double limit = idler_travel_limit(in, s);
     const double q = s.pitch / 4.0;
-    for (w.step = 1;; ++w.step) {
+    for (w.step = std::max<std::int64_t>(step, 1); step == 0; ++w.step) {
         const double d = static_cast<double>(w.step) * q;
         const double laid = d > limit ? 0.0 : chain_links_at_deflection(in, s, d, 0);
         w.stop = d > limit ? 1 : laid < 0.0 ? 2 : laid >= links ? 3 : 0;
@@ -346,12 +384,19 @@ WalkedSearch walk_the_grid(const DriveInput& in, DriveSolution s, double links)
     }
     chain_links_at_deflection(in, s, (lo + hi) / 2.0, 1);
     w.rollers = s.rollers;
+    w.closed = w.rollers.size() == static_cast<std::size_t>(links);
+    for (std::size_t k = 0; w.closed && k < w.rollers.size(); ++k)
+        w.closed = std::fabs(gap(w.rollers[k], w.rollers[(k + 1) % w.rollers.size()]) - s.pitch) < 1e-9;
     return w;
 }
 
 // The search brackets the deflection by doubling and halving over the same
 // grid: on drives of every chain size it must find the same step and lay the
-// very same rollers as the walk, or fail for the same reason.
+// very same rollers as the walk, or fail for the same reason. The second half
+// of the drives has a small wheel 1 and the idler inside, where the count can
+// jump by a turn of wheel 1 and the search may stop at a later step than the
+// walk: from the search's step, a chain that closes is laid all the same, one
+// that cannot close is refused in words.
 TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
 {
     std::mt19937 random(20261208);
@@ -360,11 +405,15 @@ TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
     load_chain_size_table();
     int searched = 0;
     int stops[4] = {0, 0, 0, 0};
-    for (int trial = 0; trial < 400; ++trial) {
+    int refused = 0;
+    for (int trial = 0; trial < 800; ++trial) {
+        const bool small_wheel = trial >= 400;
         const int size = whole(0, 9);  // a braced list draws in order
-        DriveInput in{.size_index = size, .z1 = whole(9, 120), .z2 = whole(9, 120), .idler_teeth = whole(9, 40),
-                      .centre_distance = chain_sizes[static_cast<std::size_t>(size)].pitch * uniform(15.0, 150.0),
-                      .idler_position = uniform(0.05, 0.95), .idler_outside = whole(0, 1)};
+        DriveInput in{.size_index = size, .z1 = small_wheel ? whole(6, 11) : whole(9, 120),
+                      .z2 = whole(small_wheel ? 40 : 9, 120), .idler_teeth = whole(9, 40),
+                      .centre_distance = chain_sizes[static_cast<std::size_t>(size)].pitch *
+                                         (small_wheel ? uniform(8.0, 40.0) : uniform(15.0, 150.0)),
+                      .idler_position = uniform(0.05, 0.95), .idler_outside = small_wheel ? 0 : whole(0, 1)};
         DriveSolution s;
         compute_drive(in, s);
         if (!s.valid) continue;
@@ -375,11 +424,21 @@ TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
         const double n = static_cast<double>(in.links > 0 ? in.links : round_up_links_even(tight));
         if (!(tight + 1e-9 < n)) continue;
 
-        const WalkedSearch walked = walk_the_grid(in, s, n);
         DriveSolution fresh = s;
-        EXPECT_EQ(first_grid_step(in, fresh, n, idler_travel_limit(in, fresh)), walked.step) << trial;
+        GridStop why = GridStop::None;
+        const std::int64_t step = first_grid_step(in, fresh, n, idler_travel_limit(in, fresh), &why);
+        if (small_wheel && why != GridStop::Enough) continue;
+        const WalkedSearch walked = walk_the_grid(in, s, n, small_wheel ? step : 0);
+        EXPECT_EQ(step, walked.step) << trial;
         ++searched;
         ++stops[walked.stop];
+        if (walked.stop == 3 && !walked.closed) {
+            ++refused;
+            EXPECT_TRUE(s.laid || s.error_text.starts_with("The chain barely wraps wheel 1:") ||
+                        s.error_text.starts_with("The idler runs into a wheel:"))
+                << trial << ": " << s.error_text;
+            if (!s.laid) continue;
+        }
         if (walked.stop == 3) {
             ASSERT_EQ(s.laid, 1) << trial << ": " << s.error_text;
             ASSERT_TRUE(std::equal(s.rollers.begin(), s.rollers.end(), walked.rollers.begin(), walked.rollers.end(),
@@ -394,4 +453,5 @@ TEST(LayChain, TheSearchFindsWhatTheWalkFinds)
     EXPECT_GT(stops[1], 0);
     EXPECT_GT(stops[2], 0);
     EXPECT_GT(stops[3], 50);
+    EXPECT_GT(refused, 5);
 }

@@ -71,4 +71,13 @@ TEST(DutchReport, ErrorsAndWarnings)
     in.centre_distance = std::nan("");
     compute_drive(in, solution);
     EXPECT_EQ(solution.error_text, "Geen geldige invoer.");
+    in.centre_distance = 1e9;
+    in.links = 0;
+    compute_drive(in, solution);
+    EXPECT_EQ(solution.error_text, "De ketting zou langer worden dan het programma legt (hoogstens 20000 rollen).");
+    compute_drive({.size_index = 2, .z1 = 6, .z2 = 63, .idler_teeth = 19, .centre_distance = 162.185,
+                   .idler_position = 0.747, .idler_outside = 0},
+                  solution);
+    EXPECT_EQ(solution.error_text, "De ketting omspant wiel 1 nauwelijks: minder schakels, een grotere hartafstand of "
+                                   "het spanwiel verder van wiel 1.");
 }

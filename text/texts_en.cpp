@@ -18,7 +18,11 @@ const char* const chain_too_short = "Chain too short: at least {} links needed."
 const char* const idler_cannot_take_up =
     "The idler cannot take up that much slack: fewer links or a larger centre distance.";
 const char* const idler_runs_into_wheel = "The idler runs into a wheel: fewer links or move the idler.";
-const char* const internal_roller_count = "Internal error: {} rollers instead of {}";
+const char* const chain_too_long = "The chain would be longer than the program lays (at most {} rollers).";
+const char* const chain_barely_wraps_wheel1 =
+    "The chain barely wraps wheel 1: fewer links, a larger centre distance or the idler further from wheel 1.";
+const char* const chain_does_not_close_here =
+    "The chain cannot close with {} links at this idler position: other links or move the idler.";
 const char* const warn_odd_links = "Odd number of links: an offset (cranked) link is needed.\n";
 const char* const warn_idler_touches_wheel1 = "The idler touches wheel 1.\n";
 const char* const warn_idler_touches_wheel2 = "The idler touches wheel 2.\n";

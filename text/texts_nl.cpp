@@ -20,7 +20,12 @@ const char* const idler_cannot_take_up =
     "Het spanwiel kan zoveel speling niet opnemen: minder schakels of een grotere hartafstand.";
 const char* const idler_runs_into_wheel =
     "Het spanwiel komt tegen een wiel aan: minder schakels of het spanwiel verplaatsen.";
-const char* const internal_roller_count = "Interne fout: {} rollen in plaats van {}";
+const char* const chain_too_long = "De ketting zou langer worden dan het programma legt (hoogstens {} rollen).";
+const char* const chain_barely_wraps_wheel1 =
+    "De ketting omspant wiel 1 nauwelijks: minder schakels, een grotere hartafstand of het spanwiel verder van wiel 1.";
+const char* const chain_does_not_close_here =
+    "De ketting kan met {} schakels niet sluiten op deze plaats van het spanwiel: een ander aantal schakels of "
+    "het spanwiel verplaatsen.";
 const char* const warn_odd_links = "Oneven aantal schakels: er is een verkropte schakel nodig.\n";
 const char* const warn_idler_touches_wheel1 = "Het spanwiel raakt wiel 1.\n";
 const char* const warn_idler_touches_wheel2 = "Het spanwiel raakt wiel 2.\n";
