@@ -13,6 +13,7 @@
 #include "export/path_name.h"
 
 int file_output_error = 0;
+bool file_output_unnamed = true;
 
 namespace {
 
@@ -50,9 +51,11 @@ std::string resolve_target(const std::string& path)
     return current;
 }
 
-// A new file next to the target; hidden, and named after it so that a file
-// left behind by a crash can be recognised.
-int create_temporary(const std::string& target, std::string& temporary)
+// Runs `make` on fresh names next to the target until it does not fail with
+// EEXIST. The names are hidden, and named after the target so that a file
+// left behind can be recognised.
+template <typename Make>
+int with_fresh_name(const std::string& target, std::string& name, Make make)
 {
     static unsigned counter = 0;
     std::string base = file_name_of(target);
@@ -68,12 +71,38 @@ int create_temporary(const std::string& target, std::string& temporary)
             suffix += "abcdefghijklmnopqrstuvwxyz0123456789"[tag % 36];
             tag /= 36;
         }
-        temporary = prefix + suffix + ".tmp";
-        int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        name = prefix + suffix + ".tmp";
+        const int result = make(name);
+        if (result >= 0 || errno != EEXIST) return result;
     }
     errno = EEXIST;
     return -1;
+}
+
+// The new file. Where the file system allows, it has no name while it is
+// written, so that a program killed meanwhile leaves nothing behind; it is
+// named only at the commit, through /proc (which needs no privilege). Other
+// file systems get a named hidden file, left behind by a kill.
+int create_new_file(const std::string& target, std::string& temporary)
+{
+    temporary.clear();
+    static const bool can_name_later = access("/proc/self/fd", X_OK) == 0;
+    if (file_output_unnamed && can_name_later) {
+        const int fd = open(folder_to_open(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+    }
+    return with_fresh_name(target, temporary, [](const std::string& name) {
+        return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    });
+}
+
+// Gives the unnamed new file a hidden name next to the target.
+int name_new_file(int fd, const std::string& target, std::string& temporary)
+{
+    const std::string open_file = "/proc/self/fd/" + std::to_string(fd);
+    return with_fresh_name(target, temporary, [&open_file](const std::string& name) {
+        return linkat(AT_FDCWD, open_file.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+    });
 }
 
 bool write_all(int fd, std::string_view text)
@@ -121,7 +150,7 @@ bool output_open(OutputFile& file, const std::string& path)
     // folder's permission and would replace it all the same.
     if (old_exists && access(file.target.c_str(), W_OK) != 0) return fail(errno);
 
-    file.fd = create_temporary(file.target, file.temporary);
+    file.fd = create_new_file(file.target, file.temporary);
     if (file.fd < 0) {
         file.temporary.clear();
         return fail(errno);
@@ -176,6 +205,10 @@ bool output_commit(OutputFile& file)
     // The data must be on the disk before the rename makes it the file; a file
     // system that cannot sync says so with EINVAL, which is no write error.
     if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;
+    if (error == 0 && file.temporary.empty() && name_new_file(file.fd, file.target, file.temporary) < 0) {
+        error = errno;
+        file.temporary.clear();
+    }
     if (close(file.fd) != 0 && error == 0) error = errno;
     file.fd = -1;
     if (error == 0 && rename(file.temporary.c_str(), file.target.c_str()) != 0) error = errno;

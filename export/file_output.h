@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
-// A file being replaced. Its bytes go to a new hidden file in the same folder
-// as they are made, every write is checked, and only when the last one, the
+// A file being replaced. Its bytes go to a new file in the same folder as
+// they are made, every write is checked, and only when the last one, the
 // flush to the disk and the close have succeeded is the new file renamed over
 // the target: afterwards the target is either the whole new file or exactly
 // what it was before, and a file that is given up (or whose writer returns
-// early) leaves nothing behind.
+// early) leaves nothing behind. The new file has no name until the commit, so
+// that a program killed while writing leaves nothing either; where the file
+// system cannot make such a file, it is a hidden file named after the target.
 //
 // A symbolic link is followed, so the file it points to is replaced and the
 // link stays. A path that names a folder or anything but a regular file is
@@ -18,7 +20,7 @@
 // ones for the user's umask.
 struct OutputFile {
     std::string target;     // the file that is replaced, links followed
-    std::string temporary;  // the new file while it is being written
+    std::string temporary;  // the new file's name, empty while it has none
     int fd = -1;
     int error = 0;          // errno of the first failed write; later writes are skipped
     std::uint64_t size = 0; // bytes written so far
@@ -47,6 +49,9 @@ void output_discard(OutputFile& file);
 bool write_file_replacing(const std::string& path, std::string_view text);
 
 extern int file_output_error;
+// Whether new files start without a name where the file system allows (true);
+// false takes the named way everywhere, as on a file system that cannot.
+extern bool file_output_unnamed;
 
 // Reads a whole regular file of at most max_bytes bytes into `bytes`. false when
 // the file is missing, unreadable, not a regular file (a folder, a pipe, a

@@ -50,7 +50,17 @@ int failed_save_as_ordinary_user(const std::string& path)
 
 }  // namespace
 
-TEST(FileOutput, ReplacesTheWholeFileAndLeavesNothingElse)
+// Both ways a new file can start: unnamed, and named where a file system
+// cannot make unnamed files.
+class FileOutputWays : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { file_output_unnamed = GetParam(); }
+    void TearDown() override { file_output_unnamed = true; }
+};
+INSTANTIATE_TEST_SUITE_P(Unnamed, FileOutputWays, ::testing::Values(true));
+INSTANTIATE_TEST_SUITE_P(Named, FileOutputWays, ::testing::Values(false));
+
+TEST_P(FileOutputWays, ReplacesTheWholeFileAndLeavesNothingElse)
 {
     TestFolder folder;
     std::string path = folder.file("drive.zdr");
@@ -59,6 +69,35 @@ TEST(FileOutput, ReplacesTheWholeFileAndLeavesNothingElse)
     EXPECT_EQ(project_file_message, "");
     EXPECT_EQ(read_whole_file(path), read_whole_file(data_file("nondefault.zdr")));
     EXPECT_EQ(folder_listing(folder.path), "drive.zdr\n");
+}
+
+// A program killed in the middle of a large file leaves the old file and
+// nothing else.
+TEST(FileOutput, KilledWhileWritingLeavesNothingBehind)
+{
+    TestFolder folder;
+    const std::string path = folder.file("drive.dxf");
+    write_whole_file(path, old_text);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        OutputFile file;
+        const bool written = output_open(file, path) && output_write(file, std::string(4 << 20, 'x'));
+        if (write(ready[1], written ? "w" : "f", 1) != 1) _exit(1);
+        pause();  // killed here, before the commit
+        _exit(1);
+    }
+    char said = 0;
+    EXPECT_EQ(read(ready[0], &said, 1), 1);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_EQ(said, 'w');
+    EXPECT_EQ(read_whole_file(path), old_text);
+    EXPECT_EQ(folder_listing(folder.path), "drive.dxf\n");
 }
 
 TEST(FileOutput, ParentIsARegularFile)
@@ -93,7 +132,7 @@ TEST(FileOutput, PathIsAPipeOrMissingFolder)
 
 // The disk fills up halfway: the file-size limit makes write() fail the way a
 // full disk does, through the very same code.
-TEST(FileOutput, FullDiskKeepsTheOldFile)
+TEST_P(FileOutputWays, FullDiskKeepsTheOldFile)
 {
     TestFolder folder;
     std::string path = folder.file("drive.zdr");
