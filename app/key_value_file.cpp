@@ -1,6 +1,7 @@
 #include "app/key_value_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -141,6 +142,7 @@ bool kv_open(KeyValueFile& file, const std::string& path, std::size_t max_bytes)
     file = KeyValueFile {};
     file.path = path;
     file.is_open = true;
+    file.max_bytes = max_bytes;
     std::string bytes;
     if (path.empty() || !read_small_file(path, max_bytes, bytes)) return false;
     kv_parse(file, bytes);
@@ -217,7 +219,17 @@ std::string kv_format(const KeyValueFile& file)
 bool kv_close(KeyValueFile& file)
 {
     bool ok = true;
-    if (file.is_open && file.changed) ok = write_file_replacing(file.path, kv_format(file));
+    if (file.is_open && file.changed) {
+        // A file read at its limit can grow when rewritten (a key added, ISO 8859-1
+        // turned into UTF-8); written, it would lock itself out of every later read.
+        const std::string text = kv_format(file);
+        if (text.size() > file.max_bytes) {
+            file_output_error = EFBIG;
+            ok = false;
+        } else {
+            ok = write_file_replacing(file.path, text);
+        }
+    }
     file = KeyValueFile {};
     return ok;
 }

@@ -31,6 +31,9 @@ struct KeyValueFile {
     bool changed = false;        // written at kv_close when set
     std::string group;           // the selected group, "" for the top level
     std::ptrdiff_t last_written = -1;  // entry index of the last write, for comments
+    // kv_close writes no more than this: a file is written under the limit
+    // it was read under, so that what is written can be read again.
+    std::size_t max_bytes = SIZE_MAX;
 };
 
 // A project is under a kilobyte and the preferences file smaller still: a
@@ -42,7 +45,8 @@ constexpr std::size_t preferences_file_max_bytes = 64u * 1024u;
 // Starts an empty entry list for `path`; the file is written at kv_close even
 // when nothing is added. The old file stays as it is until then.
 bool kv_create(KeyValueFile& file, const std::string& path);
-// Reads an existing regular file of at most max_bytes. On failure the path is
+// Reads an existing regular file of at most max_bytes, and keeps that limit
+// for the writing at kv_close. On failure the path is
 // still remembered, so that writes and kv_close create the file; the errno of
 // the reason is in file_output_error (ENOENT: there is no file).
 bool kv_open(KeyValueFile& file, const std::string& path, std::size_t max_bytes);
@@ -51,7 +55,8 @@ bool kv_open(KeyValueFile& file, const std::string& path, std::size_t max_bytes)
 // ending in any run of CR and LF, leading blanks and tabs skipped.
 void kv_parse(KeyValueFile& file, std::string_view bytes);
 // Writes the file when it was created or changed, then forgets it. false when
-// the writing failed (the old file is then untouched, see write_file_replacing).
+// the writing failed or the text would be longer than max_bytes (EFBIG in
+// file_output_error); the old file is then untouched, see write_file_replacing.
 bool kv_close(KeyValueFile& file);
 // The whole text that kv_close writes.
 std::string kv_format(const KeyValueFile& file);

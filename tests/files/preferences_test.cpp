@@ -141,6 +141,21 @@ TEST(Preferences, AFileThatCannotBeReadIsLeftAlone)
     EXPECT_FALSE(write_pref_string("projectmap", "/home/u/drives/"));
     EXPECT_EQ(read_whole_file(home.prefs()), padded);
 
+    // One of exactly the largest size is read, and a rewrite that would grow
+    // it past that size is not written: both folders stay readable.
+    std::string largest = "\xEF\xBB\xBF\nexportmap = /home/u/out/\n; ";
+    largest += std::string(preferences_file_max_bytes - largest.size() - 1, 'x') + "\n";
+    write_whole_file(home.prefs(), largest);
+    EXPECT_EQ(read_pref_string("exportmap", "none"), "/home/u/out/");
+    EXPECT_FALSE(write_pref_string("projectmap", "/home/u/drives/"));
+    EXPECT_EQ(read_whole_file(home.prefs()), largest);
+    EXPECT_TRUE(write_pref_string("exportmap", "/home/u/o/"));  // shorter: it fits
+    EXPECT_EQ(read_pref_string("exportmap", "none"), "/home/u/o/");
+    largest = "exportmap = /home/u/out/\n; " + std::string(preferences_file_max_bytes - 27, '\xE9') + "\n";
+    write_whole_file(home.prefs(), largest);  // ISO 8859-1, twice as long in UTF-8
+    EXPECT_FALSE(write_pref_string("exportmap", "/home/u/out/"));
+    EXPECT_EQ(read_whole_file(home.prefs()), largest);
+
     // A folder where the file should be cannot be read either.
     std::filesystem::remove(home.prefs());
     std::filesystem::create_directory(home.prefs());
