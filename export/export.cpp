@@ -99,17 +99,22 @@ std::int64_t check_export_bores(const DriveSolution& solution, const DriveOption
         const SprocketGeometry& geometry;
         double bore;
         const char* too_large;
+        const char* too_small;
     };
     const Wheel wheels[] = {
-        {ExportWheel1Only, solution.wheel1_geometry, options.bore1, text::report_bore1_too_large},
-        {ExportWheel2Only, solution.wheel2_geometry, options.bore2, text::report_bore2_too_large},
-        {ExportIdlerOnly, solution.idler_geometry, options.idler_bore, text::report_idler_bore_too_large},
+        {ExportWheel1Only, solution.wheel1_geometry, options.bore1, text::report_bore1_too_large,
+         text::report_bore1_too_small},
+        {ExportWheel2Only, solution.wheel2_geometry, options.bore2, text::report_bore2_too_large,
+         text::report_bore2_too_small},
+        {ExportIdlerOnly, solution.idler_geometry, options.idler_bore, text::report_idler_bore_too_large,
+         text::report_idler_bore_too_small},
     };
     for (const Wheel& w : wheels) {
         if (options.export_scope != ExportEverything && options.export_scope != w.alone) continue;
-        if (!(w.bore >= w.geometry.pitch_diameter - 2.0 * w.geometry.seating_radius)) continue;
+        const bool too_large = w.bore >= w.geometry.pitch_diameter - 2.0 * w.geometry.seating_radius;
+        if (!too_large && !bore_too_small(w.bore)) continue;
         // The report's note, without its line end: here it is the one line of an error box.
-        export_error_text = w.too_large;
+        export_error_text = too_large ? w.too_large : w.too_small;
         while (!export_error_text.empty() && export_error_text.back() == '\n') export_error_text.pop_back();
         return 0;
     }

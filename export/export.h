@@ -79,8 +79,9 @@ std::string export_failure_message(const std::string& path);
 
 // 1 when every wheel of the export scope can be made with its bore: a bore
 // that reaches the bottoms of the tooth gaps (bore >= d - 2 ri, a little under
-// the root diameter) leaves no solid wheel. 0 with that wheel's "Bore of ...
-// is too large for the wheel." in export_error_text.
+// the root diameter) leaves no solid wheel, and one below smallest_bore is no
+// hole. 0 with that wheel's "Bore of ... is too large for the wheel." or "...
+// too small to be cut ..." in export_error_text.
 std::int64_t check_export_bores(const DriveSolution& solution, const DriveOptions& options);
 
 // Calls the writer of the kind with the path and the drive's records and

@@ -22,6 +22,12 @@ struct DriveInput {
     double rotation = 0.0;           // wheel 1's angle in radians, in [0, 4 pi]
 };
 
+// The smallest bore a wheel takes, mm. A smaller one is no hole any tool
+// cuts, and it would reach the files as a circle of no size and a mesh whose
+// corners fall together; it is refused as a bore that is too large is.
+inline constexpr double smallest_bore = 0.01;
+inline bool bore_too_small(double bore) { return bore > 0.0 && bore < smallest_bore; }
+
 struct DriveOptions {
     double bore1 = 0.0;  // mm, 0 = none
     double bore2 = 0.0;

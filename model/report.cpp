@@ -67,10 +67,13 @@ std::string build_report_text(const DriveInput& input, const DriveOptions& optio
         // A bore wider than 0.8 of the root circle leaves too little hub.
         if (options.bore1 > 0.0 && options.bore1 > 0.8 * solution.wheel1_geometry.root_diameter)
             notes += text::report_bore1_too_large;
+        if (bore_too_small(options.bore1)) notes += text::report_bore1_too_small;
         if (options.bore2 > 0.0 && options.bore2 > 0.8 * solution.wheel2_geometry.root_diameter)
             notes += text::report_bore2_too_large;
+        if (bore_too_small(options.bore2)) notes += text::report_bore2_too_small;
         if (options.idler_bore > 0.0 && options.idler_bore > 0.8 * solution.idler_geometry.root_diameter)
             notes += text::report_idler_bore_too_large;
+        if (bore_too_small(options.idler_bore)) notes += text::report_idler_bore_too_small;
     }
     if (!notes.empty()) out += text::report_note + notes;
     return out;

@@ -122,6 +122,11 @@ TEST(Report, BoreNotesAboveEightTenthsOfTheRoot)
     s.options.idler_bore = 0.0;
     s.options.bore2 = df2;
     EXPECT_EQ(report_of(s).substr(report_of(s).find("\nNote:")), "\nNote:\nBore of Z2 is too large for the wheel.\n");
+    s.options.bore1 = 1e-300;
+    s.options.idler_bore = smallest_bore;  // the smallest taken
+    s.options.bore2 = 0.0;
+    EXPECT_EQ(report_of(s).substr(report_of(s).find("\nNote:")),
+              "\nNote:\nBore of Z1 is too small to be cut (below 0.01 mm).\n");
 }
 
 TEST(Report, WarningsComeBeforeBoreNotes)

@@ -251,6 +251,25 @@ TEST(MeshFiles, TheDefaultDriveAsStlAndDxf)
     EXPECT_EQ(faces, n);
 }
 
+// A bore of next to nothing would be a circle of radius 0.000000 and facets
+// with coinciding corners: every kind refuses it and writes nothing, and the
+// smallest bore taken is still a file.
+TEST(ExportKinds, AVanishingBoreIsRefusedByEvery)
+{
+    TestFolder folder;
+    LaidDrive drive;
+    for (std::int64_t kind : {Dxf2D, Step2D, Dxf3D, Step3D, Stl}) {
+        drive.options.bore1 = 1e-300;
+        EXPECT_EQ(write_export_file(kind, folder.file("refused"), drive.input, drive.solution, drive.options), 0);
+        EXPECT_EQ(export_error_text, "Bore of Z1 is too small to be cut (below 0.01 mm).");
+        EXPECT_FALSE(path_exists(folder.file("refused")));
+        drive.options.bore1 = smallest_bore;
+        drive.options.export_scope = ExportWheel1Only;
+        EXPECT_GT(write_export_file(kind, folder.file("a"), drive.input, drive.solution, drive.options), 0);
+        drive.options.export_scope = ExportEverything;
+    }
+}
+
 TEST(MeshFiles, RefusalsLeaveNoFile)
 {
     TestFolder folder;
