@@ -12,7 +12,8 @@ std::int64_t open_user_guide()
         return 1;
     }
     // The path goes over as it is, as the only argument: no shell, no quotes.
-    // A desktop without xdg-open simply shows nothing.
-    start_detached("xdg-open", path);
+    // Without xdg-open (a fresh machine has none) the user gets the path.
+    if (!start_detached("xdg-open", path))
+        show_message_box(text::user_guide_title, text::user_guide_no_browser + path, MessageKind::Warning);
     return 0;
 }

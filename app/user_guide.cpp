@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -53,11 +54,39 @@ int open_private_folder(const std::string& path)
     return fd;
 }
 
+constexpr std::string_view folder_prefix = "zandrel-";
+constexpr std::size_t folder_name_length = folder_prefix.size() + 6;  // what mkdtemp puts for XXXXXX
+
+// The folder an earlier run made, so that every run does not leave one more:
+// one of ours by name that is still private to us. Nobody else can make a
+// folder that is ours, so its unguessable name is all the safety it needs.
+int find_private_folder(const std::string& temp_root, std::string& path)
+{
+    DIR* listing = opendir(temp_root.c_str());
+    if (listing == nullptr) {
+        return -1;
+    }
+    int fd = -1;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != folder_name_length || !name.starts_with(folder_prefix)) {
+            continue;
+        }
+        path = joined(temp_root, name);
+        fd = open_private_folder(path);
+        if (fd >= 0) {
+            break;
+        }
+    }
+    closedir(listing);
+    return fd;
+}
+
 // A new folder with an unguessable name: mkdtemp creates it atomically, so
 // nothing planted beforehand can stand in for it.
 int make_private_folder(const std::string& temp_root, std::string& path)
 {
-    std::string pattern = joined(temp_root, "zandrel-XXXXXX");
+    std::string pattern = joined(temp_root, std::string(folder_prefix) + "XXXXXX");
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (!mkdtemp(name.data())) {
@@ -157,6 +186,9 @@ std::string write_guide_file(GuideFolder& folder, const std::string& temp_root, 
     int dir = folder.path.empty() ? -1 : open_private_folder(folder.path);
     if (dir < 0) {
         folder.path.clear();
+        dir = find_private_folder(root, folder.path);
+    }
+    if (dir < 0) {
         dir = make_private_folder(root, folder.path);
         if (dir < 0) {
             folder.path.clear();

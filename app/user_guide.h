@@ -5,9 +5,10 @@
 
 #include "text/texts.h"
 
-// The folder of this run that holds the written guide: made inside the
-// temporary folder with a name nobody can guess, readable by us alone.
-// Empty until the first write.
+// The folder that holds the written guide: made inside the temporary folder
+// with a name nobody can guess, readable by us alone, and taken up again by
+// later runs while it is there and still ours alone. Empty until the first
+// write.
 struct GuideFolder {
     std::string path;
 };
@@ -20,9 +21,9 @@ extern std::string user_guide_error_text;
 // The temporary folder: $TMPDIR when it names an absolute folder, else /tmp.
 std::string temporary_folder();
 
-// Writes `document` as `file_name` into `folder`, making the folder inside
-// `temp_root` on the first call and again whenever it is gone or no longer
-// ours alone. An existing file of that name is replaced; a link planted there
+// Writes `document` as `file_name` into `folder`, finding the folder inside
+// `temp_root` (or making it) on the first call and again whenever it is gone
+// or no longer ours alone. An existing file of that name is replaced; a link planted there
 // is removed, never followed. Returns the path written; on failure an empty
 // text, with the reason in user_guide_error_text.
 std::string write_guide_file(GuideFolder& folder, const std::string& temp_root, std::string_view file_name,

@@ -156,6 +156,8 @@ extern const char* const user_guide_file_name;
 extern const char* const user_guide_title;
 // Followed by the path of the guide.
 extern const char* const user_guide_write_failed;
+// Followed by the path of the written guide.
+extern const char* const user_guide_no_browser;
 // The About window's captions. The caller names the language, so every
 // table carries both.
 extern const char* const about_title_english;

@@ -146,6 +146,8 @@ const char* const dialog_button_save = "Op_slaan";
 const char* const user_guide_file_name = "zandrel_handleiding.html";
 const char* const user_guide_title = "Handleiding";
 const char* const user_guide_write_failed = "Kan de handleiding niet in de tijdelijke map zetten:\n";
+const char* const user_guide_no_browser =
+    "Er kon geen browser voor de handleiding gestart worden (is xdg-open geïnstalleerd?). Open hem zelf:\n";
 const char* const about_title_english = "About";
 const char* const about_close_english = "Close";
 const char* const about_title_dutch = "Over";

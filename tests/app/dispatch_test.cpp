@@ -545,6 +545,8 @@ TEST_F(Dispatch, CommandsReachTheirHandlers)
     ScopedEnv home("HOME", folder.path);
     ScopedEnv temporary("TMPDIR", folder.path);
     ScopedEnv path("PATH", folder.path);
+    write_whole_file(folder.file("xdg-open"), "#!/bin/sh\n");  // a browser that shows nothing
+    std::filesystem::permissions(folder.file("xdg-open"), std::filesystem::perms::owner_all);
     project_path = folder.file("drive.zdr");
 
     user_clicks(OpenButton);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -139,11 +140,18 @@ TEST_F(GuideCommand, PressedTwiceWritesTheSamePathTwice)
     EXPECT_EQ(read_whole_file(both[3]), read_whole_file(ZANDREL_GUIDE_SOURCE));
 }
 
-TEST_F(GuideCommand, NoBrowserOpenerIsNoMessage)
+// A fresh machine has no xdg-open: the user is told where the guide is.
+TEST_F(GuideCommand, NoBrowserOpenerNamesTheGuideInAMessage)
 {
     const ScopedEnv no_opener("PATH", root + "/nothing-here");
     EXPECT_EQ(open_user_guide(), 0);
-    EXPECT_TRUE(standin.message_boxes.empty());
+    ASSERT_EQ(standin.message_boxes.size(), 1u);
+    EXPECT_EQ(standin.message_boxes[0].title, ZANDREL_EXPECTED_GUIDE_TITLE);
+    EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Warning);
+    const std::string& said = standin.message_boxes[0].text;
+    ASSERT_TRUE(said.starts_with(text::user_guide_no_browser));
+    EXPECT_EQ(read_whole_file(said.substr(std::strlen(text::user_guide_no_browser))),
+              read_whole_file(ZANDREL_GUIDE_SOURCE));
 }
 
 TEST_F(GuideCommand, AGuideThatCannotBeWrittenIsAnErrorBoxAndNoBrowser)

@@ -120,6 +120,22 @@ TEST_F(UserGuideFile, LinkPlantedAtTheFileIsReplacedNotFollowed)
     EXPECT_FALSE(fs::exists(missing));
 }
 
+// Each run starts without a folder: a later run takes up the one an earlier
+// run made instead of leaving a folder more, and passes over one that is not
+// ours alone.
+TEST_F(UserGuideFile, LaterRunsShareOneFolder)
+{
+    ASSERT_EQ(mkdir((root + "/zandrel-opened").c_str(), 0755), 0);
+    GuideFolder first_run;
+    GuideFolder second_run;
+    ASSERT_FALSE(write_guide_file(first_run, root, name, guide).empty()) << user_guide_error_text;
+    const std::string path = write_guide_file(second_run, root, name, guide);
+    EXPECT_EQ(second_run.path, first_run.path);
+    EXPECT_EQ(read_whole_file(path), guide);
+    EXPECT_NE(first_run.path, root + "/zandrel-opened");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);
+}
+
 TEST_F(UserGuideFile, FolderThatIsNoLongerPrivateIsNotUsedAgain)
 {
     GuideFolder folder;
