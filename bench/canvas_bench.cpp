@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/canvas_draw.h"
-#include "app/canvas_view.h"
+#include "app/shell/canvas_draw.h"
+#include "app/shell/canvas_view.h"
 #include "model/drive.h"
 #include "model/geometry.h"
 #include "model/report.h"

@@ -10,7 +10,7 @@
 
 #include "export/dxf_writer.h"
 #include "export/export.h"
-#include "export/file_output.h"
+#include "files/file_output.h"
 #include "export/mesh_writers.h"
 #include "export/shape_list_2d.h"
 #include "export/step_2d.h"

@@ -6,7 +6,7 @@
 
 #include "export/dxf_writer.h"
 #include "export/mesh_writers.h"
-#include "export/path_name.h"
+#include "files/path_name.h"
 #include "export/step_2d.h"
 #include "export/step_solids.h"
 #include "model/format.h"

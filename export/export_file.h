@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/file_output.h"
+#include "files/file_output.h"
 
 // One export file in the making. A writer opens it before its first entity
 // and hands each entity to it as soon as it is made; the text collects in

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "export/export.h"
-#include "export/path_name.h"
+#include "files/path_name.h"
 #include "export/shape_list_2d.h"
 #include "export/step_file.h"
 #include "model/format.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "export/path_name.h"
+#include "files/path_name.h"
 #include "model/format.h"
 #include "text/texts.h"
 

@@ -6,7 +6,7 @@
 #include "export/export.h"
 #include "export/export_file.h"
 #include "export/part_list_3d.h"
-#include "export/path_name.h"
+#include "files/path_name.h"
 #include "export/step_2d.h"
 #include "export/step_file.h"
 #include "model/chain_size.h"

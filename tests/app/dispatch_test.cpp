@@ -8,13 +8,13 @@
 #include <numbers>
 #include <string>
 
-#include "app/canvas_draw.h"
-#include "app/canvas_view.h"
-#include "app/main_loop.h"
-#include "app/main_window.h"
-#include "app/project_file.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/shell/canvas_draw.h"
+#include "app/shell/canvas_view.h"
+#include "app/program/main_loop.h"
+#include "app/shell/main_window.h"
+#include "app/shell/project_file.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "model/drive.h"
 #include "model/geometry.h"
 #include "model/lay_chain.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/main_window.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/shell/main_window.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "tests/app/standin.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "model/drive.h"
 #include "tests/app/standin.h"
 #include "tests/export/export_support.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/export_command.h"
-#include "app/preferences.h"
+#include "app/commands/export_command.h"
+#include "app/shell/preferences.h"
 #include "tests/app/export_command_fixture.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/about_picture.h"
-#include "app/help_commands.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/shell/about_picture.h"
+#include "app/commands/help_commands.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "model/drive.h"
 #include "text/texts.h"
 #include "tests/app/standin.h"

@@ -28,7 +28,7 @@ run_on_own_display "$@"
 begin_test "$(basename "$program")-mouse" "$artifacts"
 export HOME=$work
 
-# Colours of the drawing (app/canvas_draw.h) and of GTK's default theme.
+# Colours of the drawing (app/shell/canvas_draw.h) and of GTK's default theme.
 background="srgb(250,250,252)"
 wheel1="srgb(140,175,220)"
 wheel2="srgb(235,185,110)"

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/canvas_draw.h"
-#include "app/canvas_mouse.h"
-#include "app/canvas_view.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/shell/canvas_draw.h"
+#include "app/commands/canvas_mouse.h"
+#include "app/shell/canvas_view.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "model/drive.h"
 #include "tests/app/standin.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "app/number_text.h"
+#include "app/shell/number_text.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/main_window.h"
-#include "app/toolkit.h"
+#include "app/shell/main_window.h"
+#include "app/toolkit/toolkit.h"
 #include "model/chain_size.h"
 
 int main(int argc, char** argv)

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/project_dialogs.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/commands/project_dialogs.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "tests/app/standin.h"
 #include "tests/support/test_folder.h"
 

@@ -6,14 +6,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/preferences.h"
-#include "app/project_dialogs.h"
-#include "app/project_file.h"
-#include "export/path_name.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/preferences.h"
+#include "app/commands/project_dialogs.h"
+#include "app/shell/project_file.h"
+#include "files/path_name.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
 #include "tests/app/standin.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit.h"
+#include "app/toolkit/toolkit.h"
 
 enum class StandInKind { None, Panel, Button, TextField, Check, Combo, Slider, Label, Report, Canvas };
 

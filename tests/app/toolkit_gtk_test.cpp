@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/project_file.h"
-#include "app/main_loop.h"
-#include "app/recalculation.h"
-#include "app/shell_state.h"
-#include "app/toolkit.h"
+#include "app/shell/main_window.h"
+#include "app/shell/project_file.h"
+#include "app/program/main_loop.h"
+#include "app/shell/recalculation.h"
+#include "app/shell/shell_state.h"
+#include "app/toolkit/toolkit.h"
 #include "model/drive.h"
 
 // The toolkit layer on GTK itself. It needs an X display (the full suite runs

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/canvas_view.h"
-#include "app/main_loop.h"
+#include "app/shell/canvas_view.h"
+#include "app/program/main_loop.h"
 
 StandInToolkit standin;
 

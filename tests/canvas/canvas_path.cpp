@@ -1,6 +1,6 @@
 #include "canvas_path.h"
 
-#include "app/canvas_view.h"
+#include "app/shell/canvas_view.h"
 
 PathSummary summarise_path(cairo_t* cr)
 {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/canvas_draw.h"
+#include "app/shell/canvas_draw.h"
 
 // Linked with the Dutch table: the drawing's texts in the other build.
 TEST(DutchCanvasTexts, TopAndStatusLines)

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/canvas_draw.h"
-#include "app/canvas_view.h"
+#include "app/shell/canvas_draw.h"
+#include "app/shell/canvas_view.h"
 #include "model/chain_size.h"
 #include "model/drive.h"
 #include "model/outline.h"

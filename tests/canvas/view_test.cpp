@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/canvas_draw.h"
-#include "app/canvas_view.h"
+#include "app/shell/canvas_draw.h"
+#include "app/shell/canvas_view.h"
 #include "canvas_path.h"
 #include "model/chain_size.h"
 #include "model/drive.h"

@@ -9,8 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "export/file_output.h"
-#include "app/project_file.h"
+#include "files/file_output.h"
+#include "app/shell/project_file.h"
 #include "tests/files/project_records.h"
 #include "tests/files/test_data.h"
 #include "tests/support/test_folder.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/key_value_file.h"
-#include "app/project_file.h"
+#include "files/key_value_file.h"
+#include "app/shell/project_file.h"
 #include "tests/support/test_folder.h"
 
 namespace {

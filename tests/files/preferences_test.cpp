@@ -5,8 +5,8 @@
 
 #include <sys/stat.h>
 
-#include "app/preferences.h"
-#include "app/project_file.h"
+#include "app/shell/preferences.h"
+#include "app/shell/project_file.h"
 #include "export/export.h"
 #include "tests/support/test_folder.h"
 

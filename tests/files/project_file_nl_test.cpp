@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/project_file.h"
+#include "app/shell/project_file.h"
 #include "export/export.h"
 #include "tests/files/project_records.h"
 #include "tests/files/test_data.h"

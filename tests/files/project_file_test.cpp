@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/project_file.h"
-#include "export/path_name.h"
+#include "app/shell/project_file.h"
+#include "files/path_name.h"
 #include "model/chain_size.h"
 #include "tests/files/project_records.h"
 #include "tests/files/test_data.h"

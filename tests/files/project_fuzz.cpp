@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/key_value_file.h"
-#include "app/project_file.h"
+#include "files/key_value_file.h"
+#include "app/shell/project_file.h"
 #include "model/drive.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/key_value_file.h"
+#include "files/key_value_file.h"
 #include "model/drive.h"
 
 // The project of data/nondefault.zdr: every field away from its default.

@@ -1,6 +1,6 @@
 // The About picture as the program carries it, and the decoder behind the
 // About window.
-#include "app/about_picture.h"
+#include "app/shell/about_picture.h"
 
 #include <gtest/gtest.h>
 

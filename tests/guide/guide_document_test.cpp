@@ -1,6 +1,6 @@
 // Built once per language: each text table must carry its own guide, byte for
 // byte as written in text/, together with the matching file name.
-#include "app/user_guide.h"
+#include "app/shell/user_guide.h"
 #include "text/texts.h"
 #include "tests/support/test_folder.h"
 

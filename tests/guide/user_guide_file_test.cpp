@@ -1,5 +1,5 @@
 // Writing the guide into this run's private folder, and starting the browser.
-#include "app/user_guide.h"
+#include "app/shell/user_guide.h"
 #include "text/texts.h"
 #include "tests/support/test_folder.h"
 

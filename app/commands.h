@@ -1,9 +1,0 @@
-#pragma once
-
-// The commands the dispatcher calls, each in its own header: the canvas
-// mouse, the project commands, the export command, and the guide and About
-// commands. Only the top of the program includes this.
-#include "app/canvas_mouse.h"
-#include "app/export_command.h"
-#include "app/help_commands.h"
-#include "app/project_dialogs.h"

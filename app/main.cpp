@@ -1,6 +1,0 @@
-#include "app/main_loop.h"
-
-int main(int argc, char** argv)
-{
-    return main_entry(argc, argv);
-}

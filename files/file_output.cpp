@@ -1,0 +1,295 @@
+#include "files/file_output.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/path_name.h"
+
+int file_output_error = 0;
+bool file_output_unnamed = true;
+
+namespace {
+
+bool fail(int error)
+{
+    file_output_error = error != 0 ? error : EIO;
+    return false;
+}
+
+// The folder to open() for the file: "." for a bare name, no trailing '/'
+// but for the root itself.
+std::string folder_to_open(const std::string& path)
+{
+    std::string folder = folder_of(path);
+    if (folder.empty()) return ".";
+    if (folder.size() > 1) folder.pop_back();
+    return folder;
+}
+
+// The file that a save replaces: links are followed so that a link stays a
+// link, also one whose file does not exist yet (it gets its file, as writing
+// through it in place would have done).
+std::string resolve_target(const std::string& path)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat link_status {};
+        if (lstat(current.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return current;
+        char buffer[PATH_MAX];
+        ssize_t length = readlink(current.c_str(), buffer, sizeof buffer - 1);
+        if (length <= 0) return current;
+        std::string next(buffer, static_cast<std::size_t>(length));
+        current = next[0] == '/' ? next : folder_of(current) + next;
+    }
+    return current;
+}
+
+// Runs `make` on fresh names next to the target until it does not fail with
+// EEXIST. The names are hidden, and named after the target so that a file
+// left behind can be recognised.
+template <typename Make>
+int with_fresh_name(const std::string& target, std::string& name, Make make)
+{
+    static unsigned counter = 0;
+    std::string base = file_name_of(target);
+    if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
+    std::string prefix = folder_to_open(target) + "/." + base + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        timespec now {};
+        clock_gettime(CLOCK_REALTIME, &now);
+        unsigned long long tag = static_cast<unsigned long long>(getpid()) * 1000003ULL +
+                                 static_cast<unsigned long long>(now.tv_nsec) + ++counter * 7919ULL;
+        std::string suffix;
+        for (int i = 0; i < 6; ++i) {
+            suffix += "abcdefghijklmnopqrstuvwxyz0123456789"[tag % 36];
+            tag /= 36;
+        }
+        name = prefix + suffix + ".tmp";
+        const int result = make(name);
+        if (result >= 0 || errno != EEXIST) return result;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The new file. Where the file system allows, it has no name while it is
+// written, so that a program killed meanwhile leaves nothing behind; it is
+// named only at the commit, through /proc (which needs no privilege). Other
+// file systems get a named hidden file, left behind by a kill.
+int create_new_file(const std::string& target, std::string& temporary)
+{
+    temporary.clear();
+    static const bool can_name_later = access("/proc/self/fd", X_OK) == 0;
+    if (file_output_unnamed && can_name_later) {
+        const int fd = open(folder_to_open(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+    }
+    return with_fresh_name(target, temporary, [](const std::string& name) {
+        return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    });
+}
+
+// Gives the unnamed new file a hidden name next to the target.
+int name_new_file(int fd, const std::string& target, std::string& temporary)
+{
+    const std::string open_file = "/proc/self/fd/" + std::to_string(fd);
+    return with_fresh_name(target, temporary, [&open_file](const std::string& name) {
+        return linkat(AT_FDCWD, open_file.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+    });
+}
+
+bool write_all(int fd, std::string_view text)
+{
+    const char* data = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        ssize_t written = write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+OutputFile::~OutputFile()
+{
+    output_discard(*this);
+}
+
+bool output_open(OutputFile& file, const std::string& path)
+{
+    output_discard(file);
+    file_output_error = 0;
+    file.error = 0;
+    file.size = 0;
+    if (path.empty()) return fail(ENOENT);
+    file.target = resolve_target(path);
+
+    struct stat old_status {};
+    const bool old_exists = stat(file.target.c_str(), &old_status) == 0;
+    if (old_exists && S_ISDIR(old_status.st_mode)) return fail(EISDIR);
+    // Renaming over a device or a pipe would replace the node itself.
+    if (old_exists && !S_ISREG(old_status.st_mode)) return fail(EINVAL);
+    // A file the user may not write stays as it is: the rename needs only the
+    // folder's permission and would replace it all the same.
+    if (old_exists && access(file.target.c_str(), W_OK) != 0) return fail(errno);
+
+    file.fd = create_new_file(file.target, file.temporary);
+    if (file.fd < 0) {
+        file.temporary.clear();
+        return fail(errno);
+    }
+    // The new file takes the old one's owner and permissions where the file
+    // system allows; one that cannot (a FAT stick) must still be saved to.
+    if (old_exists) {
+        int ignored = fchown(file.fd, old_status.st_uid, old_status.st_gid);
+        ignored = fchmod(file.fd, old_status.st_mode & 07777);
+        (void)ignored;
+    }
+    return true;
+}
+
+bool output_write(OutputFile& file, std::string_view bytes)
+{
+    if (file.fd < 0 || file.error != 0) return false;
+    if (!write_all(file.fd, bytes)) {
+        file.error = errno != 0 ? errno : EIO;
+        return false;
+    }
+    file.size += bytes.size();
+    return true;
+}
+
+bool output_patch(OutputFile& file, std::uint64_t offset, std::string_view bytes)
+{
+    if (file.fd < 0 || file.error != 0) return false;
+    if (offset + bytes.size() > file.size) {
+        file.error = EINVAL;
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = pwrite(file.fd, bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset + done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            file.error = written < 0 ? errno : EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool output_commit(OutputFile& file)
+{
+    file_output_error = 0;
+    if (file.fd < 0) return fail(file.error != 0 ? file.error : EBADF);
+    int error = file.error;
+    // The data must be on the disk before the rename makes it the file; a file
+    // system that cannot sync says so with EINVAL, which is no write error.
+    if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;
+    if (error == 0 && file.temporary.empty() && name_new_file(file.fd, file.target, file.temporary) < 0) {
+        error = errno;
+        file.temporary.clear();
+    }
+    if (close(file.fd) != 0 && error == 0) error = errno;
+    file.fd = -1;
+    if (error == 0 && rename(file.temporary.c_str(), file.target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        unlink(file.temporary.c_str());
+        file.temporary.clear();
+        file.error = error;
+        return fail(error);
+    }
+    file.temporary.clear();
+
+    // Make the rename itself durable; the new file is in place either way.
+    const int folder = open(folder_to_open(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
+}
+
+void output_discard(OutputFile& file)
+{
+    if (file.fd >= 0) close(file.fd);
+    file.fd = -1;
+    if (!file.temporary.empty()) unlink(file.temporary.c_str());
+    file.temporary.clear();
+}
+
+bool write_file_replacing(const std::string& path, std::string_view text)
+{
+    OutputFile file;
+    if (!output_open(file, path)) return false;
+    output_write(file, text);
+    return output_commit(file);
+}
+
+bool read_small_file(const std::string& path, std::size_t max_bytes, std::string& bytes)
+{
+    file_output_error = 0;
+    bytes.clear();
+    // Non-blocking, so that opening a pipe with no writer does not hang.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return fail(errno);
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        int error = errno;
+        close(fd);
+        return fail(error);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        close(fd);
+        return fail(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    }
+    if (static_cast<unsigned long long>(status.st_size) > max_bytes) {
+        close(fd);
+        return fail(EFBIG);
+    }
+    // The file may grow while it is read: never take more than the limit.
+    bytes.resize(max_bytes < 65536 ? max_bytes + 1 : static_cast<std::size_t>(status.st_size) + 1);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > max_bytes) break;
+            bytes.resize(std::min(max_bytes + 1, bytes.size() * 2));
+        }
+        ssize_t got = read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            int error = errno;
+            close(fd);
+            bytes.clear();
+            return fail(error);
+        }
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    if (used > max_bytes) {
+        bytes.clear();
+        return fail(EFBIG);
+    }
+    bytes.resize(used);
+    return true;
+}
