@@ -2,7 +2,7 @@
 
 // The one door between the program and the GUI toolkit. The shell speaks in
 // its own words here: controls by GadgetId, menu items by MenuId, program
-// events, the animation timer. toolkit_gtk.cpp implements it on GTK 3; the
+// events, the animation timer. The files in gtk/ implement it on GTK 3; the
 // tests bring an in-memory stand-in, so the dispatch runs without a display.
 //
 // Rules every implementation keeps:
