@@ -7,7 +7,6 @@
 #include "export/export_file.h"
 #include "export/part_list_3d.h"
 #include "files/path_name.h"
-#include "export/step_2d.h"
 #include "export/step_file.h"
 #include "model/chain_size.h"
 #include "model/geometry.h"
