@@ -7,28 +7,17 @@
 #include "export/shape_list_2d.h"
 #include "export/step_file.h"
 #include "model/format.h"
-#include "model/geometry.h"
 #include "model/outline.h"
 #include "text/texts.h"
 
 namespace {
 
-// Points closer than this in both coordinates are one point.
-constexpr double same_point = 1e-9;
-// A turn by more than 15 degrees is a corner, which the curves keep sharp.
-const double corner_cosine = std::cos(15.0 * radians_per_degree);
 // The control polygon's longest step: close enough to the outline that the
 // smoothing of the cubic stays far below what a machine can cut.
 constexpr double control_step = 0.25;
-// The room the work arrays get beyond what they need, so that they grow in
-// blocks rather than point by point.
-constexpr std::size_t densify_spare = 1025;
+// The room the control polygon's arrays get beyond what they need, so that
+// they grow in blocks rather than point by point.
 constexpr std::size_t control_spare = 4097;
-
-bool same(double ax, double ay, double bx, double by)
-{
-    return std::fabs(ax - bx) < same_point && std::fabs(ay - by) < same_point;
-}
 
 // Three points that are not one another: less is a point or a line to and
 // fro, no outline.
@@ -36,9 +25,10 @@ bool three_distinct(const std::vector<double>& x, const std::vector<double>& y)
 {
     const std::size_t n = x.size();
     std::size_t second = 1;
-    while (second < n && same(x[0], y[0], x[second], y[second])) ++second;
+    while (second < n && same_outline_point(x[0], y[0], x[second], y[second])) ++second;
     for (std::size_t i = second + 1; i < n; ++i)
-        if (!same(x[0], y[0], x[i], y[i]) && !same(x[second], y[second], x[i], y[i])) return true;
+        if (!same_outline_point(x[0], y[0], x[i], y[i]) && !same_outline_point(x[second], y[second], x[i], y[i]))
+            return true;
     return false;
 }
 
@@ -49,72 +39,6 @@ void circle_to_points(double cx, double cy, double r, Outline& points)
     points.clear();
     if (!(r > 0.0) || !std::isfinite(r)) return;
     circle_outline(cx, cy, r, 0.001, 24.0, 20000.0, points);
-}
-
-std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
-                             std::int64_t start, std::int64_t count, double step, std::vector<double>& out_x,
-                             std::vector<double>& out_y)
-{
-    if (n <= 0 || count <= 0) return 0;
-    std::size_t written = 0;
-    auto room = [&](std::size_t more) {
-        if (out_x.size() < written + more) out_x.resize(written + more + densify_spare);
-        if (out_y.size() < written + more) out_y.resize(written + more + densify_spare);
-    };
-    const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
-    for (std::int64_t i = 0; i + 1 < count; ++i) {
-        const std::size_t h = at(start + i);
-        const std::size_t g = at(start + i + 1);
-        const double dx = x[g] - x[h];
-        const double dy = y[g] - y[h];
-        std::size_t parts = 1;
-        // A step that is no positive number cuts nothing.
-        if (step > 0.0) {
-            const double pieces = std::trunc(std::hypot(dx, dy) / step);
-            if (pieces < 1e9) parts += static_cast<std::size_t>(pieces);
-        }
-        room(parts + 1);
-        for (std::size_t j = 0; j < parts; ++j) {
-            const double t = static_cast<double>(j) / static_cast<double>(parts);
-            out_x[written] = x[h] + dx * t;
-            out_y[written] = y[h] + dy * t;
-            ++written;
-        }
-    }
-    room(1);
-    const std::size_t last = at(start + count - 1);
-    out_x[written] = x[last];
-    out_y[written] = y[last];
-    return static_cast<std::int64_t>(written + 1);
-}
-
-bool outline_corner(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n, std::int64_t i)
-{
-    const auto at = [n](std::int64_t k) { return static_cast<std::size_t>(((k % n) + n) % n); };
-    const std::size_t p = at(i - 1), c = at(i), q = at(i + 1);
-    const double ax = x[c] - x[p], ay = y[c] - y[p];
-    const double bx = x[q] - x[c], by = y[q] - y[c];
-    double d = std::hypot(ax, ay) * std::hypot(bx, by);
-    if (d < 1e-30) d = 1e-30;
-    return (ax * bx + ay * by) / d < corner_cosine;
-}
-
-void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y)
-{
-    x.clear();
-    y.clear();
-    x.reserve(outline.size());
-    y.reserve(outline.size());
-    for (const Point2D& q : outline) {
-        if (!x.empty() && same(x.back(), y.back(), q.x, q.y)) continue;
-        x.push_back(q.x);
-        y.push_back(q.y);
-    }
-    // An outline that closes on its first point is taken as not doing so.
-    if (x.size() >= 2 && same(x.back(), y.back(), x.front(), y.front())) {
-        x.pop_back();
-        y.pop_back();
-    }
 }
 
 std::int64_t step_closed_bspline(const Outline& outline)

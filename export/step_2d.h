@@ -26,22 +26,3 @@ void circle_to_points(double cx, double cy, double r, Outline& points);
 // number, or 0 with nothing added when the outline has fewer than three
 // distinct points or a point that is not a number.
 std::int64_t step_closed_bspline(const Outline& outline);
-
-// Whether the closed polygon x, y of n points turns by more than 15 degrees
-// at point i (indices taken modulo n): a corner, where a curve gets a triple
-// knot and a prism's side a new face.
-bool outline_corner(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n, std::int64_t i);
-
-// The outline's points as two arrays, without those that repeat the point
-// before them (within 1e-9 mm in x and y), nor a last one that repeats the
-// first: a run of no length has no direction to write.
-void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y);
-
-// The `count` consecutive points of the closed polygon x, y of n points from
-// index `start` on (indices taken modulo n), with every edge cut into pieces
-// shorter than `step`: written to out_x, out_y from index 0, which grow as
-// needed. Returns the number of points written; the first is the segment's
-// first point, the last its last.
-std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
-                             std::int64_t start, std::int64_t count, double step, std::vector<double>& out_x,
-                             std::vector<double>& out_y);

@@ -7,7 +7,6 @@
 #include "export/export_file.h"
 #include "export/part_list_3d.h"
 #include "files/path_name.h"
-#include "export/step_2d.h"
 #include "export/step_file.h"
 #include "model/chain_size.h"
 #include "model/geometry.h"
@@ -196,6 +195,149 @@ std::int64_t split_profile_at_corners(const std::vector<double>& x, const std::v
     return m;
 }
 
+namespace {
+
+// The prism being written: the distinct points of its outline, the breaks
+// that cut its side into runs (breaks[m] = breaks[0]), its two heights and
+// the VECTOR from the bottom to the top.
+struct Prism {
+    const std::vector<double>& x;
+    const std::vector<double>& y;
+    std::int64_t n;
+    const std::vector<std::int64_t>& breaks;
+    std::int64_t m;
+    double z_low;
+    double z_high;
+    std::int64_t vz;
+};
+
+// Entities at each break k of a prism's side; entry m repeats entry 0, so
+// that run k goes from entry k to entry k + 1.
+struct SideBreaks {
+    std::vector<std::int64_t> bottom;   // VERTEX_POINT at z_low
+    std::vector<std::int64_t> top;      // VERTEX_POINT at z_high
+    std::vector<std::int64_t> upright;  // EDGE_CURVE from bottom to top
+};
+
+// The vertices at the breaks, and the upright edge at each of them.
+SideBreaks add_side_breaks(const Prism& prism)
+{
+    const std::size_t m = static_cast<std::size_t>(prism.m);
+    SideBreaks at{std::vector<std::int64_t>(m + 1), std::vector<std::int64_t>(m + 1), std::vector<std::int64_t>(m + 1)};
+    for (std::size_t k = 0; k < m; ++k) {
+        const std::size_t i = static_cast<std::size_t>(prism.breaks[k]);
+        const std::int64_t low = step_cartesian_point(prism.x[i], prism.y[i], prism.z_low);
+        at.bottom[k] = step_add_entity("VERTEX_POINT(''," + ref(low) + ")");
+        const std::int64_t high = step_cartesian_point(prism.x[i], prism.y[i], prism.z_high);
+        at.top[k] = step_add_entity("VERTEX_POINT(''," + ref(high) + ")");
+        at.upright[k] = add_edge_curve(at.bottom[k], at.top[k], add_line(low, prism.vz));
+    }
+    at.bottom.back() = at.bottom.front();
+    at.top.back() = at.top.front();
+    at.upright.back() = at.upright.front();
+    return at;
+}
+
+// The curves along the bottom and the top of one run of the side, and the
+// surface they bound.
+struct SideRun {
+    std::int64_t curve_low = 0;
+    std::int64_t curve_high = 0;
+    std::int64_t surface = 0;
+};
+
+// A run of a single edge, from point ia to point ib: two lines and a plane.
+SideRun add_flat_run(const Prism& prism, std::size_t ia, std::size_t ib)
+{
+    const std::vector<double>& x = prism.x;
+    const std::vector<double>& y = prism.y;
+    const double ddx = x[ib] - x[ia];
+    const double ddy = y[ib] - y[ia];
+    const double length = std::hypot(ddx, ddy);
+    const double ux = ddx / length;
+    const double uy = ddy / length;
+    SideRun run;
+    const std::int64_t d = step_add_entity("DIRECTION('',(" + num(ux) + "," + num(uy) + ",0.))");
+    const std::int64_t p0 = step_cartesian_point(x[ia], y[ia], prism.z_low);
+    run.curve_low = add_line(p0, add_vector(d, length));
+    const std::int64_t p1 = step_cartesian_point(x[ia], y[ia], prism.z_high);
+    run.curve_high = add_line(p1, add_vector(d, length));
+    const std::int64_t p2 = step_cartesian_point(x[ia], y[ia], prism.z_low);
+    const std::int64_t normal = step_add_entity("DIRECTION('',(" + num(uy) + "," + num(-ux) + ",0.))");
+    const std::int64_t placement =
+        step_add_entity("AXIS2_PLACEMENT_3D(''," + ref(p2) + "," + ref(normal) + "," + ref(d) + ")");
+    run.surface = step_add_entity("PLANE(''," + ref(placement) + ")");
+    return run;
+}
+
+// A run of `count` points from point a on: a B-spline laid on it at each
+// height, and the extrusion of the bottom one. cx, cy are the work arrays of
+// the densified run, kept from run to run.
+SideRun add_curved_run(const Prism& prism, std::int64_t a, std::int64_t count, std::vector<double>& cx,
+                       std::vector<double>& cy)
+{
+    SideRun run;
+    const std::int64_t q = densify_segment(prism.x, prism.y, prism.n, a, count, 0.25, cx, cy);
+    run.curve_low = step_open_bspline(cx, cy, q, prism.z_low);
+    run.curve_high = step_open_bspline(cx, cy, q, prism.z_high);
+    run.surface = step_add_entity("SURFACE_OF_LINEAR_EXTRUSION(''," + ref(run.curve_low) + "," + ref(prism.vz) + ")");
+    return run;
+}
+
+// The side, run by run: a plane for a single edge, else the extrusion of
+// a B-spline laid on the run. A loop along the bottom edge in the
+// outline's direction, up at its end, back along the top and down at its
+// start looks out of a counter-clockwise outline. Returns the faces'
+// references, comma-separated, with the edges along the bottom and the top
+// of each run in bottom_edges and top_edges.
+std::string add_side_faces(const Prism& prism, const SideBreaks& at, std::vector<std::int64_t>& bottom_edges,
+                           std::vector<std::int64_t>& top_edges)
+{
+    const std::int64_t n = prism.n;
+    bottom_edges.assign(static_cast<std::size_t>(prism.m), 0);
+    top_edges.assign(static_cast<std::size_t>(prism.m), 0);
+    std::vector<double> cx;
+    std::vector<double> cy;
+    cx.reserve(1025);
+    cy.reserve(1025);
+    std::string faces;
+    for (std::int64_t k = 0; k < prism.m; ++k) {
+        const std::size_t sk = static_cast<std::size_t>(k);
+        const std::int64_t a = prism.breaks[sk];
+        const std::int64_t b = prism.breaks[sk + 1];
+        const std::int64_t count = ((b - a + n) % n) + 1;
+        const SideRun run = count == 2 ? add_flat_run(prism, static_cast<std::size_t>(a), static_cast<std::size_t>(b))
+                                       : add_curved_run(prism, a, count, cx, cy);
+        bottom_edges[sk] = add_edge_curve(at.bottom[sk], at.bottom[sk + 1], run.curve_low);
+        top_edges[sk] = add_edge_curve(at.top[sk], at.top[sk + 1], run.curve_high);
+        const std::int64_t o1 = step_oriented_edge(bottom_edges[sk], 1);
+        const std::int64_t o2 = step_oriented_edge(at.upright[sk + 1], 1);
+        const std::int64_t o3 = step_oriented_edge(top_edges[sk], 0);
+        const std::int64_t o4 = step_oriented_edge(at.upright[sk], 0);
+        const std::int64_t face = add_face(ref(add_bound({o1, o2, o3, o4}, true)), run.surface, true);
+        if (!faces.empty()) faces += ',';
+        faces += ref(face);
+    }
+    return faces;
+}
+
+// The outer loop of an end face, over the m edges along the side's bottom or
+// top: clockwise seen from above at the bottom, counter-clockwise at the top.
+// Returns its FACE_OUTER_BOUND.
+std::int64_t add_end_loop(const std::vector<std::int64_t>& edges, std::int64_t m, bool top)
+{
+    std::string loop = "EDGE_LOOP('',(";
+    for (std::int64_t k = 0; k < m; ++k) {
+        const std::size_t i = static_cast<std::size_t>(top ? k : m - 1 - k);
+        if (k != 0) loop += ',';
+        loop += ref(step_oriented_edge(edges[i], top ? 1 : 0));
+    }
+    const std::int64_t l = step_add_entity(loop + "))");
+    return step_add_entity("FACE_OUTER_BOUND(''," + ref(l) + ",.T.)");
+}
+
+}  // namespace
+
 std::int64_t step_extruded_profile_solid(const Outline& outline, const std::vector<double>& bore_x,
                                          const std::vector<double>& bore_y, const std::vector<double>& bore_diameter,
                                          std::int64_t bore_count, double z_low, double z_high, const std::string& name)
@@ -211,89 +353,14 @@ std::int64_t step_extruded_profile_solid(const Outline& outline, const std::vect
     std::int64_t dx = 0;
     const std::int64_t dz = add_axis_directions(dx);
     const std::int64_t vz = add_vector(dz, z_high - z_low);
+    const Prism prism{x, y, n, breaks, m, z_low, z_high, vz};
 
-    // The vertices at the breaks, and the upright edge at each of them.
-    std::vector<std::int64_t> vb(static_cast<std::size_t>(m) + 1), vt(vb.size()), upright(vb.size());
-    for (std::int64_t k = 0; k < m; ++k) {
-        const std::size_t i = static_cast<std::size_t>(breaks[static_cast<std::size_t>(k)]);
-        const std::int64_t low = step_cartesian_point(x[i], y[i], z_low);
-        vb[static_cast<std::size_t>(k)] = step_add_entity("VERTEX_POINT(''," + ref(low) + ")");
-        const std::int64_t high = step_cartesian_point(x[i], y[i], z_high);
-        vt[static_cast<std::size_t>(k)] = step_add_entity("VERTEX_POINT(''," + ref(high) + ")");
-        upright[static_cast<std::size_t>(k)] =
-            add_edge_curve(vb[static_cast<std::size_t>(k)], vt[static_cast<std::size_t>(k)], add_line(low, vz));
-    }
-    vb.back() = vb.front();
-    vt.back() = vt.front();
-    upright.back() = upright.front();
-
-    // The side, run by run: a plane for a single edge, else the extrusion of
-    // a B-spline laid on the run. A loop along the bottom edge in the
-    // outline's direction, up at its end, back along the top and down at its
-    // start looks out of a counter-clockwise outline.
-    std::vector<std::int64_t> bottom_edges(static_cast<std::size_t>(m)), top_edges(static_cast<std::size_t>(m));
-    std::vector<double> cx;
-    std::vector<double> cy;
-    cx.reserve(1025);
-    cy.reserve(1025);
-    std::string faces;
-    for (std::int64_t k = 0; k < m; ++k) {
-        const std::size_t sk = static_cast<std::size_t>(k);
-        const std::int64_t a = breaks[sk];
-        const std::int64_t b = breaks[sk + 1];
-        const std::int64_t count = ((b - a + n) % n) + 1;
-        std::int64_t curve_low = 0;
-        std::int64_t curve_high = 0;
-        std::int64_t surface = 0;
-        if (count == 2) {
-            const std::size_t ia = static_cast<std::size_t>(a);
-            const std::size_t ib = static_cast<std::size_t>(b);
-            const double ddx = x[ib] - x[ia];
-            const double ddy = y[ib] - y[ia];
-            const double length = std::hypot(ddx, ddy);
-            const double ux = ddx / length;
-            const double uy = ddy / length;
-            const std::int64_t d = step_add_entity("DIRECTION('',(" + num(ux) + "," + num(uy) + ",0.))");
-            const std::int64_t p0 = step_cartesian_point(x[ia], y[ia], z_low);
-            curve_low = add_line(p0, add_vector(d, length));
-            const std::int64_t p1 = step_cartesian_point(x[ia], y[ia], z_high);
-            curve_high = add_line(p1, add_vector(d, length));
-            const std::int64_t p2 = step_cartesian_point(x[ia], y[ia], z_low);
-            const std::int64_t normal = step_add_entity("DIRECTION('',(" + num(uy) + "," + num(-ux) + ",0.))");
-            const std::int64_t placement =
-                step_add_entity("AXIS2_PLACEMENT_3D(''," + ref(p2) + "," + ref(normal) + "," + ref(d) + ")");
-            surface = step_add_entity("PLANE(''," + ref(placement) + ")");
-        } else {
-            const std::int64_t q = densify_segment(x, y, n, a, count, 0.25, cx, cy);
-            curve_low = step_open_bspline(cx, cy, q, z_low);
-            curve_high = step_open_bspline(cx, cy, q, z_high);
-            surface = step_add_entity("SURFACE_OF_LINEAR_EXTRUSION(''," + ref(curve_low) + "," + ref(vz) + ")");
-        }
-        bottom_edges[sk] = add_edge_curve(vb[sk], vb[sk + 1], curve_low);
-        top_edges[sk] = add_edge_curve(vt[sk], vt[sk + 1], curve_high);
-        const std::int64_t o1 = step_oriented_edge(bottom_edges[sk], 1);
-        const std::int64_t o2 = step_oriented_edge(upright[sk + 1], 1);
-        const std::int64_t o3 = step_oriented_edge(top_edges[sk], 0);
-        const std::int64_t o4 = step_oriented_edge(upright[sk], 0);
-        const std::int64_t face = add_face(ref(add_bound({o1, o2, o3, o4}, true)), surface, true);
-        if (!faces.empty()) faces += ',';
-        faces += ref(face);
-    }
-
-    // The outer loops of the end faces: clockwise seen from above at the
-    // bottom, counter-clockwise at the top.
-    const auto end_loop = [&](const std::vector<std::int64_t>& edges, bool top) {
-        std::string loop = "EDGE_LOOP('',(";
-        for (std::int64_t k = 0; k < m; ++k) {
-            const std::size_t i = static_cast<std::size_t>(top ? k : m - 1 - k);
-            if (k != 0) loop += ',';
-            loop += ref(step_oriented_edge(edges[i], top ? 1 : 0));
-        }
-        const std::int64_t l = step_add_entity(loop + "))");
-        return ref(step_add_entity("FACE_OUTER_BOUND(''," + ref(l) + ",.T.)"));
-    };
-    std::string bottom = end_loop(bottom_edges, false);
-    std::string top = end_loop(top_edges, true);
+    const SideBreaks at = add_side_breaks(prism);
+    std::vector<std::int64_t> bottom_edges;
+    std::vector<std::int64_t> top_edges;
+    std::string faces = add_side_faces(prism, at, bottom_edges, top_edges);
+    std::string bottom = ref(add_end_loop(bottom_edges, m, false));
+    std::string top = ref(add_end_loop(top_edges, m, true));
 
     CylinderFaces hole;
     for (std::int64_t j = 0; j < bore_count; ++j) {
@@ -301,8 +368,10 @@ std::int64_t step_extruded_profile_solid(const Outline& outline, const std::vect
         if (!(bore_diameter[sj] > 0.0)) continue;
         step_cylinder_faces(bore_x[sj], bore_y[sj], bore_diameter[sj] / 2.0, z_low, z_high, 0, dz, dx, hole);
         faces += hole.face_refs;
-        bottom += "," + ref(hole.bottom_bound);
-        top += "," + ref(hole.top_bound);
+        // Appended apart: "," + a temporary here makes GCC 12 see an
+        // overlapping copy that cannot happen (-Wrestrict).
+        bottom.append(",").append(ref(hole.bottom_bound));
+        top.append(",").append(ref(hole.top_bound));
     }
     faces += "," + ref(add_end_face(0.0, 0.0, z_low, dz, dx, bottom, false));
     faces += "," + ref(add_end_face(0.0, 0.0, z_high, dz, dx, top, true));

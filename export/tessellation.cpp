@@ -14,16 +14,6 @@ namespace {
 std::int64_t mesh_part_number = 0;
 std::int64_t mesh_layer = 0;
 
-// Equal pieces of at most max_length for a length; at least one. The cap only
-// keeps a nonsensical length from overflowing the count.
-std::size_t piece_count(double length, double max_length)
-{
-    if (!(max_length > 0.0)) return 1;
-    const double pieces = std::ceil(length / max_length);
-    if (!(pieces >= 1.0)) return 1;
-    return static_cast<std::size_t>(std::min(pieces, 1e9));
-}
-
 // The cap's zipper walks a loop from its point of smallest angle round the
 // centre, with the angles unwrapped to rise from there.
 std::size_t unwrapped_angles(const Outline& loop, Point2D centre, std::vector<double>& angles)
@@ -136,28 +126,6 @@ void triangulate_cap(const Outline& outer, const Outline& hole, Point2D centre, 
             ++j;
         }
     }
-}
-
-// Cuts every edge of the closed loop longer than max_length into equal pieces.
-// Nothing happens for max_length <= 0 or fewer than 2 points.
-void densify_polygon(Outline& loop, double max_length)
-{
-    const std::size_t n = loop.size();
-    if (!(max_length > 0.0) || n < 2) return;
-    Outline dense;
-    dense.reserve(n + 1);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point2D& a = loop[i];
-        const Point2D& b = loop[(i + 1) % n];
-        const std::size_t pieces = piece_count(std::hypot(b.x - a.x, b.y - a.y), max_length);
-        if (dense.size() + pieces > dense.capacity()) dense.reserve(dense.size() + pieces + 1024);
-        dense.push_back(a);
-        for (std::size_t s = 1; s < pieces; ++s) {
-            const double t = static_cast<double>(s) / static_cast<double>(pieces);
-            dense.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
-        }
-    }
-    loop.swap(dense);
 }
 
 }  // namespace

@@ -181,6 +181,152 @@ double chain_links_at_deflection(const DriveInput& input, DriveSolution& solutio
     return lay_chain_rollers(solution, store);
 }
 
+namespace {
+
+// The slack strand runs from wheel 1 to wheel 2 on their outer tangent; the
+// idler is pushed in along its normal. 1, or 0 with the reason in error_text
+// when the wheels are too close for a strand.
+int find_slack_strand(DriveSolution& solution)
+{
+    const PitchCircle& w1 = solution.circles[Wheel1];
+    const PitchCircle& w2 = solution.circles[Wheel2];
+    Point2D p, q;
+    const bool strand = outer_tangent_points(w1.x, w1.y, w1.radius, w2.x, w2.y, w2.radius, p, q) != 0;
+    if (strand) {
+        solution.slack_start = p;
+        solution.slack_end = q;
+    }
+    const double ux = q.x - p.x;
+    const double uy = q.y - p.y;
+    const double u_length = std::hypot(ux, uy);
+    if (!strand || u_length < 1e-9) return fail(solution, text::centre_distance_too_small);
+    solution.strand_normal = {-uy / u_length, ux / u_length};
+    return 1;
+}
+
+// The links of the chain tight round the wheels with the idler not pushed in,
+// and the count the chain gets: the user's, else the smallest even one that
+// closes. 1, or 0 with the reason in error_text when no chain or only a
+// longer one can be laid.
+int choose_links(const DriveInput& input, DriveSolution& solution)
+{
+    const double tight = chain_links_at_deflection(input, solution, 0.0, 0);
+    solution.tight_links = tight;
+    if (tight == laying_too_long) return fail(solution, chain_too_long());
+    if (tight < 0.0) return fail(solution, text::chain_cannot_be_laid);
+
+    const std::int64_t n = input.links > 0 ? input.links : round_up_links_even(tight);
+    solution.chosen_links = n;
+    solution.centre_distance_without_idler =
+        centre_distance_for_links(solution.pitch, solution.circles[Wheel1].teeth, solution.circles[Wheel2].teeth, n);
+    if (static_cast<double>(n) < tight - 1e-6)
+        return fail(solution, text::fill(text::chain_too_short, {format_fixed(tight, 2)}));
+    return 1;
+}
+
+// Where the search for the idler's deflection ended: `lo` needs too few
+// links, `hi` enough, and the deflection lies between them. All three stay 0
+// when the tight chain is already long enough.
+struct IdlerSearch {
+    double lo = 0.0;
+    double hi = 0.0;
+    double deflection = 0.0;
+};
+
+// Pushes the idler in until the chain is long enough: the first step of
+// quarter pitches at which it is, then the last step halved 60 times. 1, or 0
+// with the reason in error_text when the idler cannot take up the slack.
+int search_idler_deflection(const DriveInput& input, DriveSolution& solution, IdlerSearch& search)
+{
+    const double wanted = static_cast<double>(solution.chosen_links);
+    if (!(solution.tight_links + 1e-9 < wanted)) return 1;
+
+    GridStop why = GridStop::None;
+    const std::int64_t k = first_grid_step(input, solution, wanted, idler_travel_limit(input, solution), &why);
+    switch (why) {
+    case GridStop::Enough: break;
+    case GridStop::RunsIntoWheel: return fail(solution, text::idler_runs_into_wheel);
+    case GridStop::TooLong: return fail(solution, chain_too_long());
+    default: return fail(solution, text::idler_cannot_take_up);
+    }
+    const double quarter_pitch = solution.pitch / 4.0;
+    double lo = static_cast<double>(k - 1) * quarter_pitch;
+    double hi = static_cast<double>(k) * quarter_pitch;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2.0;
+        if (chain_links_at_deflection(input, solution, mid, 0) >= wanted)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    search = {lo, hi, (lo + hi) / 2.0};
+    return 1;
+}
+
+// The largest amount by which a link of the laid chain, closing link
+// included, is off the pitch.
+double largest_link_error(const Outline& rollers, double pitch)
+{
+    const std::size_t stored = rollers.size();
+    double deviation = 0.0;
+    for (std::size_t i = 0; i < stored; ++i) {
+        const Point2D& r0 = rollers[i];
+        const Point2D& r1 = rollers[(i + 1) % stored];
+        deviation = std::max(deviation, std::fabs(distance(r0.x, r0.y, r1.x, r1.y) - pitch));
+    }
+    return deviation;
+}
+
+// Lays the chain for good at the deflection found and checks that it closes.
+// 1, or 0 with the reason in error_text.
+int lay_closed_chain(const DriveInput& input, DriveSolution& solution, const IdlerSearch& search)
+{
+    const std::int64_t n = solution.chosen_links;
+    chain_links_at_deflection(input, solution, search.deflection, 1);
+    solution.closure_deviation = 0.0;
+    if (solution.rollers.size() != static_cast<std::size_t>(n))
+        return fail(solution, why_not_closed(trials_at_the_ends(input, solution, search.lo, search.hi), solution, n));
+
+    const double deviation = largest_link_error(solution.rollers, solution.pitch);
+    solution.closure_deviation = deviation;
+    // Laid across a turn of wheel 1, the chain keeps the gap of the fraction of
+    // a link the search could not close, up to millimetres: not a chain to
+    // show or to cut. A closed chain is exact to far below a micrometre.
+    if (deviation > 1e-9 && search.hi > 0.0) {
+        if (count_jumps_a_turn_of_wheel1(trials_at_the_ends(input, solution, search.lo, search.hi), solution))
+            return fail(solution, text::chain_barely_wraps_wheel1);
+        chain_links_at_deflection(input, solution, search.deflection, 1);  // the trials moved the idler
+    }
+    return 1;
+}
+
+// What is worth a warning about the laid chain, each a line of warning_text.
+void add_warnings(const DriveInput& input, DriveSolution& solution)
+{
+    const PitchCircle& w1 = solution.circles[Wheel1];
+    const PitchCircle& w2 = solution.circles[Wheel2];
+    const PitchCircle& idler = solution.circles[Idler];
+    const double pitch = solution.pitch;
+    const double a = input.centre_distance;
+    std::string& warnings = solution.warning_text;
+    if (solution.chosen_links % 2 != 0) warnings += text::warn_odd_links;
+    const double idler_tip = solution.idler_geometry.drawn_tip_diameter;
+    if (distance(idler.x, idler.y, w1.x, w1.y) < (solution.wheel1_geometry.drawn_tip_diameter + idler_tip) / 2.0)
+        warnings += text::warn_idler_touches_wheel1;
+    if (distance(idler.x, idler.y, w2.x, w2.y) < (solution.wheel2_geometry.drawn_tip_diameter + idler_tip) / 2.0)
+        warnings += text::warn_idler_touches_wheel2;
+    if (w1.wrap * degrees_per_radian < 120.0 || w2.wrap * degrees_per_radian < 120.0)
+        warnings += text::warn_wrap_below_120;
+    // The advice names 30 to 50 pitches; only beyond 80 is it worth a warning.
+    if (a < 30.0 * pitch || a > 80.0 * pitch)
+        warnings += text::fill(text::warn_recommended_centre_distance,
+                               {format_fixed(30.0 * pitch, 0), format_fixed(50.0 * pitch, 0)});
+    if (solution.closure_deviation > 0.01 * pitch)
+        warnings += text::fill(text::warn_chain_not_closed, {format_fixed(solution.closure_deviation, 3)});
+}
+
+}  // namespace
+
 std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
 {
     solution.laid = 0;
@@ -194,105 +340,18 @@ std::int64_t lay_chain(const DriveInput& input, DriveSolution& solution)
         !std::isfinite(input.centre_distance))
         return fail(solution, text::no_valid_input);
 
-    PitchCircle& w1 = solution.circles[Wheel1];
-    PitchCircle& w2 = solution.circles[Wheel2];
-    PitchCircle& idler = solution.circles[Idler];
-    w1.phase = input.rotation;
-    idler.sense = input.idler_outside ? -1 : 1;
+    solution.circles[Wheel1].phase = input.rotation;
+    solution.circles[Idler].sense = input.idler_outside ? -1 : 1;
+    if (!find_slack_strand(solution) || !choose_links(input, solution)) return 0;
 
-    Point2D p, q;
-    const bool strand = outer_tangent_points(w1.x, w1.y, w1.radius, w2.x, w2.y, w2.radius, p, q) != 0;
-    if (strand) {
-        solution.slack_start = p;
-        solution.slack_end = q;
-    }
-    const double ux = q.x - p.x;
-    const double uy = q.y - p.y;
-    const double u_length = std::hypot(ux, uy);
-    if (!strand || u_length < 1e-9) return fail(solution, text::centre_distance_too_small);
-    solution.strand_normal = {-uy / u_length, ux / u_length};
+    IdlerSearch search;
+    if (!search_idler_deflection(input, solution, search)) return 0;
+    solution.idler_deflection = search.deflection;
+    if (!lay_closed_chain(input, solution, search)) return 0;
 
-    const double tight = chain_links_at_deflection(input, solution, 0.0, 0);
-    solution.tight_links = tight;
-    if (tight == laying_too_long) return fail(solution, chain_too_long());
-    if (tight < 0.0) return fail(solution, text::chain_cannot_be_laid);
-
-    const std::int64_t n = input.links > 0 ? input.links : round_up_links_even(tight);
-    const double wanted = static_cast<double>(n);
-    solution.chosen_links = n;
-    const double pitch = solution.pitch;
-    solution.centre_distance_without_idler = centre_distance_for_links(pitch, w1.teeth, w2.teeth, n);
-    if (wanted < tight - 1e-6) return fail(solution, text::fill(text::chain_too_short, {format_fixed(tight, 2)}));
-
-    const double a = input.centre_distance;
-    const double travel_limit = idler_travel_limit(input, solution);
-
-    // Push the idler in until the chain is long enough: the first step of
-    // quarter pitches at which it is, then the last step halved 60 times.
-    double lo = 0.0;
-    double hi = 0.0;
-    double deflection = 0.0;
-    if (tight + 1e-9 < wanted) {
-        GridStop why = GridStop::None;
-        const std::int64_t k = first_grid_step(input, solution, wanted, travel_limit, &why);
-        switch (why) {
-        case GridStop::Enough: break;
-        case GridStop::RunsIntoWheel: return fail(solution, text::idler_runs_into_wheel);
-        case GridStop::TooLong: return fail(solution, chain_too_long());
-        default: return fail(solution, text::idler_cannot_take_up);
-        }
-        lo = static_cast<double>(k - 1) * (pitch / 4.0);
-        hi = static_cast<double>(k) * (pitch / 4.0);
-        for (int i = 0; i < 60; ++i) {
-            const double mid = (lo + hi) / 2.0;
-            if (chain_links_at_deflection(input, solution, mid, 0) >= wanted)
-                hi = mid;
-            else
-                lo = mid;
-        }
-        deflection = (lo + hi) / 2.0;
-    }
-    solution.idler_deflection = deflection;
-
-    chain_links_at_deflection(input, solution, deflection, 1);
-    solution.closure_deviation = 0.0;
-    const std::size_t stored = solution.rollers.size();
-    if (stored != static_cast<std::size_t>(n))
-        return fail(solution, why_not_closed(trials_at_the_ends(input, solution, lo, hi), solution, n));
-
-    double deviation = 0.0;
-    for (std::size_t i = 0; i < stored; ++i) {
-        const Point2D& r0 = solution.rollers[i];
-        const Point2D& r1 = solution.rollers[(i + 1) % stored];
-        deviation = std::max(deviation, std::fabs(distance(r0.x, r0.y, r1.x, r1.y) - pitch));
-    }
-    solution.closure_deviation = deviation;
-    // Laid across a turn of wheel 1, the chain keeps the gap of the fraction of
-    // a link the search could not close, up to millimetres: not a chain to
-    // show or to cut. A closed chain is exact to far below a micrometre.
-    if (deviation > 1e-9 && hi > 0.0) {
-        if (count_jumps_a_turn_of_wheel1(trials_at_the_ends(input, solution, lo, hi), solution))
-            return fail(solution, text::chain_barely_wraps_wheel1);
-        chain_links_at_deflection(input, solution, deflection, 1);  // the trials moved the idler
-    }
-
-    for (int slot = 0; slot < 3; ++slot) solution.circles[static_cast<std::size_t>(slot)].wrap = wrap_angle(solution, slot);
-
-    std::string& warnings = solution.warning_text;
-    if (n % 2 != 0) warnings += text::warn_odd_links;
-    const double idler_tip = solution.idler_geometry.drawn_tip_diameter;
-    if (distance(idler.x, idler.y, w1.x, w1.y) < (solution.wheel1_geometry.drawn_tip_diameter + idler_tip) / 2.0)
-        warnings += text::warn_idler_touches_wheel1;
-    if (distance(idler.x, idler.y, w2.x, w2.y) < (solution.wheel2_geometry.drawn_tip_diameter + idler_tip) / 2.0)
-        warnings += text::warn_idler_touches_wheel2;
-    if (w1.wrap * degrees_per_radian < 120.0 || w2.wrap * degrees_per_radian < 120.0)
-        warnings += text::warn_wrap_below_120;
-    // The advice names 30 to 50 pitches; only beyond 80 is it worth a warning.
-    if (a < 30.0 * pitch || a > 80.0 * pitch)
-        warnings += text::fill(text::warn_recommended_centre_distance,
-                               {format_fixed(30.0 * pitch, 0), format_fixed(50.0 * pitch, 0)});
-    if (deviation > 0.01 * pitch)
-        warnings += text::fill(text::warn_chain_not_closed, {format_fixed(deviation, 3)});
+    for (int slot = 0; slot < 3; ++slot)
+        solution.circles[static_cast<std::size_t>(slot)].wrap = wrap_angle(solution, slot);
+    add_warnings(input, solution);
 
     solution.laid = 1;
     return 1;

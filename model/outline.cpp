@@ -9,6 +9,15 @@
 
 namespace {
 
+// Points closer than this in both coordinates are one point.
+constexpr double same_point = 1e-9;
+// A turn by more than 15 degrees is a corner, which the curves keep sharp and
+// where a prism's side starts a new face.
+const double corner_cosine = std::cos(15.0 * radians_per_degree);
+// The room densify_segment's arrays get beyond what they need, so that they
+// grow in blocks rather than point by point.
+constexpr std::size_t densify_spare = 1025;
+
 int clamped_count(double arc_length, double step, int lowest, int highest)
 {
     double n = std::ceil(arc_length / step);
@@ -273,4 +282,103 @@ double outline_length(const Outline& outline)
         length += std::hypot(q.x - p.x, q.y - p.y);
     }
     return length;
+}
+
+std::size_t piece_count(double length, double max_length)
+{
+    if (!(max_length > 0.0)) return 1;
+    const double pieces = std::ceil(length / max_length);
+    if (!(pieces >= 1.0)) return 1;
+    return static_cast<std::size_t>(std::min(pieces, 1e9));
+}
+
+void densify_polygon(Outline& loop, double max_length)
+{
+    const std::size_t n = loop.size();
+    if (!(max_length > 0.0) || n < 2) return;
+    Outline dense;
+    dense.reserve(n + 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2D& a = loop[i];
+        const Point2D& b = loop[(i + 1) % n];
+        const std::size_t pieces = piece_count(std::hypot(b.x - a.x, b.y - a.y), max_length);
+        if (dense.size() + pieces > dense.capacity()) dense.reserve(dense.size() + pieces + 1024);
+        dense.push_back(a);
+        for (std::size_t s = 1; s < pieces; ++s) {
+            const double t = static_cast<double>(s) / static_cast<double>(pieces);
+            dense.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+        }
+    }
+    loop.swap(dense);
+}
+
+bool same_outline_point(double ax, double ay, double bx, double by)
+{
+    return std::fabs(ax - bx) < same_point && std::fabs(ay - by) < same_point;
+}
+
+std::int64_t densify_segment(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n,
+                             std::int64_t start, std::int64_t count, double step, std::vector<double>& out_x,
+                             std::vector<double>& out_y)
+{
+    if (n <= 0 || count <= 0) return 0;
+    std::size_t written = 0;
+    auto room = [&](std::size_t more) {
+        if (out_x.size() < written + more) out_x.resize(written + more + densify_spare);
+        if (out_y.size() < written + more) out_y.resize(written + more + densify_spare);
+    };
+    const auto at = [n](std::int64_t i) { return static_cast<std::size_t>(((i % n) + n) % n); };
+    for (std::int64_t i = 0; i + 1 < count; ++i) {
+        const std::size_t h = at(start + i);
+        const std::size_t g = at(start + i + 1);
+        const double dx = x[g] - x[h];
+        const double dy = y[g] - y[h];
+        std::size_t parts = 1;
+        // A step that is no positive number cuts nothing.
+        if (step > 0.0) {
+            const double pieces = std::trunc(std::hypot(dx, dy) / step);
+            if (pieces < 1e9) parts += static_cast<std::size_t>(pieces);
+        }
+        room(parts + 1);
+        for (std::size_t j = 0; j < parts; ++j) {
+            const double t = static_cast<double>(j) / static_cast<double>(parts);
+            out_x[written] = x[h] + dx * t;
+            out_y[written] = y[h] + dy * t;
+            ++written;
+        }
+    }
+    room(1);
+    const std::size_t last = at(start + count - 1);
+    out_x[written] = x[last];
+    out_y[written] = y[last];
+    return static_cast<std::int64_t>(written + 1);
+}
+
+bool outline_corner(const std::vector<double>& x, const std::vector<double>& y, std::int64_t n, std::int64_t i)
+{
+    const auto at = [n](std::int64_t k) { return static_cast<std::size_t>(((k % n) + n) % n); };
+    const std::size_t p = at(i - 1), c = at(i), q = at(i + 1);
+    const double ax = x[c] - x[p], ay = y[c] - y[p];
+    const double bx = x[q] - x[c], by = y[q] - y[c];
+    double d = std::hypot(ax, ay) * std::hypot(bx, by);
+    if (d < 1e-30) d = 1e-30;
+    return (ax * bx + ay * by) / d < corner_cosine;
+}
+
+void distinct_outline_points(const Outline& outline, std::vector<double>& x, std::vector<double>& y)
+{
+    x.clear();
+    y.clear();
+    x.reserve(outline.size());
+    y.reserve(outline.size());
+    for (const Point2D& q : outline) {
+        if (!x.empty() && same_outline_point(x.back(), y.back(), q.x, q.y)) continue;
+        x.push_back(q.x);
+        y.push_back(q.y);
+    }
+    // An outline that closes on its first point is taken as not doing so.
+    if (x.size() >= 2 && same_outline_point(x.back(), y.back(), x.front(), y.front())) {
+        x.pop_back();
+        y.pop_back();
+    }
 }

@@ -100,6 +100,155 @@ Rect canvas_rect(int inner_width, int inner_height)
             rounded(max_of_two(50.0, inner_height - 16.0))};
 }
 
+Rect input_rect(int y)
+{
+    const LayoutMetrics& m = layout_metrics;
+    return {m.label_width, y, m.input_width, m.row_height};
+}
+
+// Open, Save and Save as on the left of the panel's top row, the help menu on its right.
+void add_file_buttons()
+{
+    const LayoutMetrics& m = layout_metrics;
+    const int bw = (m.panel_width - 18) / 4;
+    const int button_height = m.row_height + 4;
+    create_button(OpenButton, {8, 8, bw, button_height}, text::button_open, text::tooltip_open);
+    create_button(SaveButton, {bw + 14, 8, bw, button_height}, text::button_save, text::tooltip_save);
+    create_button(SaveAsButton, {2 * bw + 20, 8, bw, button_height}, text::button_save_as, "");
+    create_button(HelpMenuButton, {m.panel_width - bw + 8, 8, bw, button_height}, text::button_help,
+                  text::tooltip_help);
+}
+
+// Each chain size with its pitch, as the chain combo lists them.
+std::vector<std::string> chain_size_choices()
+{
+    load_chain_size_table();
+    std::vector<std::string> sizes;
+    for (int row = 0; row < chain_size_count; ++row)
+        sizes.push_back(chain_size_label(row) + text::chain_pitch_infix +
+                        format_number_short(chain_sizes[static_cast<std::size_t>(row)].pitch));
+    return sizes;
+}
+
+// The rows below return the y of the row that follows them.
+
+// The chain, the teeth, the centre distance and the links, from y on.
+int add_drive_rows(int y, const DriveInput& in)
+{
+    const LayoutMetrics& m = layout_metrics;
+    const std::vector<std::string> sizes = chain_size_choices();
+    add_row_label(y, text::label_chain);
+    create_combo(ChainSizeCombo, input_rect(y), sizes, static_cast<int>(in.size_index), "");
+
+    y += m.row_step;
+    add_row_label(y, text::label_z1);
+    create_text_field(Z1Field, input_rect(y), format_integer(in.z1), "");
+    y += m.row_step;
+    add_row_label(y, text::label_z2);
+    create_text_field(Z2Field, input_rect(y), format_integer(in.z2), "");
+    y += m.row_step;
+    add_row_label(y, text::label_centre_distance);
+    create_text_field(CentreDistanceField, input_rect(y), format_number_short(in.centre_distance), "");
+    y += m.row_step;
+    add_row_label(y, text::label_links);
+    create_text_field(LinksField, input_rect(y), format_integer(in.links), text::tooltip_links);
+    y += m.row_step;
+    add_row_label(y, text::label_idler_teeth);
+    create_text_field(IdlerTeethField, input_rect(y), format_integer(in.idler_teeth), "");
+    return y + m.row_step;
+}
+
+// The idler's place along the slack strand, its percentage beside the
+// slider, and the side of the chain it pushes from.
+int add_idler_rows(int y, const DriveInput& in)
+{
+    const LayoutMetrics& m = layout_metrics;
+    add_row_label(y, text::label_idler_position);
+    const int percent = static_cast<int>(std::lround(in.idler_position * 100.0));
+    create_slider(IdlerPositionSlider, {m.label_width, y, m.input_width - 46, m.row_height}, 2, 98, percent, false,
+                  text::tooltip_idler_position);
+    create_label(IdlerPercentLabel,
+                 {m.label_width + m.input_width - 44, y + (m.row_height - m.text_height) / 2, 44, m.text_height + 4},
+                 format_integer(percent) + text::percent_suffix);
+
+    y += m.row_step;
+    create_combo(IdlerSideCombo, {10, y, m.wide_width, m.row_height},
+                 {text::idler_side_outside, text::idler_side_inside}, in.idler_outside != 0 ? 0 : 1, "");
+    return y + m.row_step;
+}
+
+// The two wheels' bores side by side in one row, the idler's in the next.
+int add_bore_rows(int y, const DriveOptions& opt)
+{
+    const LayoutMetrics& m = layout_metrics;
+    add_row_label(y, text::label_bores);
+    create_text_field(Bore1Field, {m.label_width, y, m.half_input_width, m.row_height}, format_number_short(opt.bore1),
+                      text::tooltip_bore1);
+    create_text_field(Bore2Field,
+                      {m.label_width + m.input_width - m.half_input_width, y, m.half_input_width, m.row_height},
+                      format_number_short(opt.bore2), text::tooltip_bore2);
+    y += m.row_step;
+    add_row_label(y, text::label_idler_bore);
+    create_text_field(IdlerBoreField, {m.label_width, y, m.half_input_width, m.row_height},
+                      format_number_short(opt.idler_bore), "");
+    return y + m.row_step;
+}
+
+// The turning of the wheels and its speed, the pitch circles on the canvas and
+// in the files, and what the exports take.
+int add_view_rows(int y, const DriveOptions& opt)
+{
+    const LayoutMetrics& m = layout_metrics;
+    create_check(RotateCheck, {10, y, rounded(m.panel_width * 0.4), m.row_height}, text::check_rotate, false, "");
+    create_slider(SpeedSlider,
+                  {rounded(m.panel_width * 0.4 + 10), y, rounded(m.panel_width * 0.6 - 12), m.row_height}, 1, 20, 4,
+                  true, text::tooltip_speed);
+    y += m.row_step;
+    create_check(ShowPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_show_pitch_circles,
+                 opt.show_pitch_circles != 0, "");
+    y += m.row_step;
+    create_check(ExportPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_export_pitch_circles,
+                 opt.export_pitch_circles != 0, "");
+    y += m.row_step;
+    create_combo(ExportScopeCombo, {10, y, m.wide_width, m.row_height},
+                 {text::scope_everything, text::scope_chain, text::scope_wheel1, text::scope_wheel2,
+                  text::scope_idler},
+                 static_cast<int>(opt.export_scope), "");
+    return y + m.row_step;
+}
+
+// The two 2D export buttons in a row, the three 3D ones in the next, then the
+// chord tolerance of the meshes. Returns where the report starts.
+int add_export_rows(int yb, const DriveOptions& opt)
+{
+    const LayoutMetrics& m = layout_metrics;
+    const int b2 = (m.panel_width - 8) / 2;
+    const int b3 = (m.panel_width - 16) / 3;
+    create_button(Dxf2DButton, {8, yb, b2, m.row_height + 6}, text::button_dxf_2d, text::tooltip_dxf_2d);
+    create_button(Step2DButton, {m.panel_width - b2 + 8, yb, b2, m.row_height + 6}, text::button_step_2d,
+                  text::tooltip_step_2d);
+    const int y = yb + m.row_height + 10;
+    create_button(Dxf3DButton, {8, y, b3, m.row_height + 6}, text::button_dxf_3d, text::tooltip_dxf_3d);
+    create_button(Step3DButton, {b3 + 16, y, b3, m.row_height + 6}, text::button_step_3d, text::tooltip_step_3d);
+    create_button(StlButton, {m.panel_width - b3 + 8, y, b3, m.row_height + 6}, text::button_stl,
+                  text::tooltip_stl);
+
+    const int yc = yb + 2 * m.row_height + 20;
+    add_row_label(yc, text::label_chord_tolerance);
+    create_text_field(ChordToleranceField, {m.label_width, yc, m.half_input_width, m.row_height},
+                      format_number_short(opt.chord_tolerance), text::tooltip_chord_tolerance);
+    return yc + m.row_step + 6;
+}
+
+void add_menu_and_shortcuts()
+{
+    std::vector<MenuItem> menu = {{UserGuide, text::menu_user_guide}, {About, text::menu_about}};
+    create_popup_menu(menu);  // without it the shortcuts still reach the guide
+    add_shortcut(ShortcutKey::CtrlO, Open);
+    add_shortcut(ShortcutKey::CtrlS, Save);
+    add_shortcut(ShortcutKey::F1, UserGuide);
+}
+
 }  // namespace
 
 void build_main_window()
@@ -120,119 +269,24 @@ void build_main_window()
     int inner_height = 0;
     window_inner_size(inner_width, inner_height);
     begin_panel(ScrollPanel, {0, 0, m.scroll_width, inner_height}, m.panel_width + 16, 3000, m.row_step);
-
-    const int bw = (m.panel_width - 18) / 4;
-    const int b2 = (m.panel_width - 8) / 2;
-    const int b3 = (m.panel_width - 16) / 3;
-    const int button_height = m.row_height + 4;
-    create_button(OpenButton, {8, 8, bw, button_height}, text::button_open, text::tooltip_open);
-    create_button(SaveButton, {bw + 14, 8, bw, button_height}, text::button_save, text::tooltip_save);
-    create_button(SaveAsButton, {2 * bw + 20, 8, bw, button_height}, text::button_save_as, "");
-    create_button(HelpMenuButton, {m.panel_width - bw + 8, 8, bw, button_height}, text::button_help,
-                  text::tooltip_help);
+    add_file_buttons();
 
     // The controls start with the default drive, which the first recalculation reads back.
     const DriveInput in;
     const DriveOptions opt;
-    int y = m.row_height + 22;
-    auto input_rect = [&m](int row_y) { return Rect{m.label_width, row_y, m.input_width, m.row_height}; };
+    int y = add_drive_rows(m.row_height + 22, in);
+    y = add_idler_rows(y, in);
+    y = add_bore_rows(y, opt);
+    y = add_view_rows(y + 6, opt);
+    m.report_top = add_export_rows(y, opt);
 
-    load_chain_size_table();
-    std::vector<std::string> sizes;
-    for (int row = 0; row < chain_size_count; ++row)
-        sizes.push_back(chain_size_label(row) + text::chain_pitch_infix +
-                        format_number_short(chain_sizes[static_cast<std::size_t>(row)].pitch));
-    add_row_label(y, text::label_chain);
-    create_combo(ChainSizeCombo, input_rect(y), sizes, static_cast<int>(in.size_index), "");
-
-    y += m.row_step;
-    add_row_label(y, text::label_z1);
-    create_text_field(Z1Field, input_rect(y), format_integer(in.z1), "");
-    y += m.row_step;
-    add_row_label(y, text::label_z2);
-    create_text_field(Z2Field, input_rect(y), format_integer(in.z2), "");
-    y += m.row_step;
-    add_row_label(y, text::label_centre_distance);
-    create_text_field(CentreDistanceField, input_rect(y), format_number_short(in.centre_distance), "");
-    y += m.row_step;
-    add_row_label(y, text::label_links);
-    create_text_field(LinksField, input_rect(y), format_integer(in.links), text::tooltip_links);
-    y += m.row_step;
-    add_row_label(y, text::label_idler_teeth);
-    create_text_field(IdlerTeethField, input_rect(y), format_integer(in.idler_teeth), "");
-
-    y += m.row_step;
-    add_row_label(y, text::label_idler_position);
-    const int percent = static_cast<int>(std::lround(in.idler_position * 100.0));
-    create_slider(IdlerPositionSlider, {m.label_width, y, m.input_width - 46, m.row_height}, 2, 98, percent, false,
-                  text::tooltip_idler_position);
-    create_label(IdlerPercentLabel,
-                 {m.label_width + m.input_width - 44, y + (m.row_height - m.text_height) / 2, 44, m.text_height + 4},
-                 format_integer(percent) + text::percent_suffix);
-
-    y += m.row_step;
-    create_combo(IdlerSideCombo, {10, y, m.wide_width, m.row_height},
-                 {text::idler_side_outside, text::idler_side_inside}, in.idler_outside != 0 ? 0 : 1, "");
-
-    y += m.row_step;
-    add_row_label(y, text::label_bores);
-    create_text_field(Bore1Field, {m.label_width, y, m.half_input_width, m.row_height}, format_number_short(opt.bore1),
-                      text::tooltip_bore1);
-    create_text_field(Bore2Field,
-                      {m.label_width + m.input_width - m.half_input_width, y, m.half_input_width, m.row_height},
-                      format_number_short(opt.bore2), text::tooltip_bore2);
-    y += m.row_step;
-    add_row_label(y, text::label_idler_bore);
-    create_text_field(IdlerBoreField, {m.label_width, y, m.half_input_width, m.row_height},
-                      format_number_short(opt.idler_bore), "");
-
-    y += m.row_step + 6;
-    create_check(RotateCheck, {10, y, rounded(m.panel_width * 0.4), m.row_height}, text::check_rotate, false, "");
-    create_slider(SpeedSlider,
-                  {rounded(m.panel_width * 0.4 + 10), y, rounded(m.panel_width * 0.6 - 12), m.row_height}, 1, 20, 4,
-                  true, text::tooltip_speed);
-    y += m.row_step;
-    create_check(ShowPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_show_pitch_circles,
-                 opt.show_pitch_circles != 0, "");
-    y += m.row_step;
-    create_check(ExportPitchCirclesCheck, {10, y, m.wide_width, m.row_height}, text::check_export_pitch_circles,
-                 opt.export_pitch_circles != 0, "");
-    y += m.row_step;
-    create_combo(ExportScopeCombo, {10, y, m.wide_width, m.row_height},
-                 {text::scope_everything, text::scope_chain, text::scope_wheel1, text::scope_wheel2,
-                  text::scope_idler},
-                 static_cast<int>(opt.export_scope), "");
-
-    y += m.row_step;
-    const int yb = y;
-    create_button(Dxf2DButton, {8, yb, b2, m.row_height + 6}, text::button_dxf_2d, text::tooltip_dxf_2d);
-    create_button(Step2DButton, {m.panel_width - b2 + 8, yb, b2, m.row_height + 6}, text::button_step_2d,
-                  text::tooltip_step_2d);
-    y = yb + m.row_height + 10;
-    create_button(Dxf3DButton, {8, y, b3, m.row_height + 6}, text::button_dxf_3d, text::tooltip_dxf_3d);
-    create_button(Step3DButton, {b3 + 16, y, b3, m.row_height + 6}, text::button_step_3d, text::tooltip_step_3d);
-    create_button(StlButton, {m.panel_width - b3 + 8, y, b3, m.row_height + 6}, text::button_stl,
-                  text::tooltip_stl);
-
-    const int yc = yb + 2 * m.row_height + 20;
-    add_row_label(yc, text::label_chord_tolerance);
-    create_text_field(ChordToleranceField, {m.label_width, yc, m.half_input_width, m.row_height},
-                      format_number_short(opt.chord_tolerance), text::tooltip_chord_tolerance);
-
-    m.report_top = yc + m.row_step + 6;
     const int report = report_height(inner_height);
     create_report_editor(ReportEditor, {8, m.report_top, m.panel_width, report}, "Monospace", 9);
-
     end_panel();
     set_panel_content_height(m.report_top + report + 8);
 
     create_canvas(Canvas, canvas_rect(inner_width, inner_height));
-
-    std::vector<MenuItem> menu = {{UserGuide, text::menu_user_guide}, {About, text::menu_about}};
-    create_popup_menu(menu);  // without it the shortcuts still reach the guide
-    add_shortcut(ShortcutKey::CtrlO, Open);
-    add_shortcut(ShortcutKey::CtrlS, Save);
-    add_shortcut(ShortcutKey::F1, UserGuide);
+    add_menu_and_shortcuts();
 
     set_window_min_size(m.scroll_width + 400, 420);
     set_resize_handler(on_main_window_resized);
