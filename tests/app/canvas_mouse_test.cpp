@@ -20,16 +20,6 @@
 
 namespace {
 
-int start_program()
-{
-    std::string name = "zandrel";
-    char* argv[] = {name.data(), nullptr};
-    user_closes_window();
-    const int status = main_entry(1, argv);
-    quit_requested = 0;
-    return status;
-}
-
 // One mouse event on the canvas and the pass of the main loop that serves it.
 void mouse(GadgetEventType type, double x, double y, int notches = 0)
 {
@@ -96,7 +86,7 @@ protected:
     void SetUp() override
     {
         standin_reset();
-        ASSERT_EQ(start_program(), 0);
+        ASSERT_EQ(start_program().status, 0);
         ASSERT_EQ(drive_solution.laid, 1);
         standin.canvas_presented = 0;
     }

@@ -32,27 +32,12 @@ double degrees(double d)
     return d * std::numbers::pi / 180.0;
 }
 
-// Runs the real start-up on the stand-in. A close is queued first, so the main
-// loop ends after its first pass; the test then carries on with the window as
-// the program left it.
-int start_program(std::vector<std::string> arguments = {})
-{
-    arguments.insert(arguments.begin(), "zandrel");
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    user_closes_window();
-    int status = main_entry(static_cast<int>(arguments.size()), argv.data());
-    quit_requested = 0;
-    return status;
-}
-
 class Dispatch : public ::testing::Test {
 protected:
     void SetUp() override
     {
         standin_reset();
-        ASSERT_EQ(start_program(), 0);
+        ASSERT_EQ(start_program().status, 0);
         standin.title_sets = 0;
         standin.canvas_presented = 0;
         unfit_view();
@@ -64,7 +49,7 @@ protected:
 TEST(StartUp, DefaultDriveInTheWindow)
 {
     standin_reset();
-    ASSERT_EQ(start_program(), 0);
+    ASSERT_EQ(start_program().status, 0);
     EXPECT_EQ(standin.title, new_title);
     EXPECT_EQ(drive_input.size_index, 2);
     EXPECT_EQ(drive_input.z1, 17);
@@ -108,13 +93,13 @@ TEST(StartUp, ProjectArgumentOpenedOnlyWhenItHoldsSomething)
 
     for (const std::string& skipped : {empty, folder.path, folder.file("missing.zdr")}) {
         standin_reset();
-        ASSERT_EQ(start_program({skipped}), 0);
+        ASSERT_EQ(start_program({skipped}).status, 0);
         EXPECT_EQ(drive_input.z1, 17) << skipped;
         EXPECT_TRUE(standin.message_boxes.empty()) << skipped;
         EXPECT_EQ(standin.title, new_title);
     }
     standin_reset();
-    ASSERT_EQ(start_program({full, empty}), 0);
+    ASSERT_EQ(start_program({full, empty}).status, 0);
     EXPECT_EQ(drive_input.z1, 23);
     EXPECT_EQ(gadget_text(Z1Field), "23");
     EXPECT_EQ(project_path, full);

@@ -27,20 +27,9 @@ protected:
     void SetUp() override
     {
         standin_reset();
-        start_program();
+        ASSERT_EQ(start_program().status, 0);
         ASSERT_EQ(drive_solution.laid, 1) << "the default drive should be laid at start";
         forget_what_was_shown();
-    }
-
-    // Runs the real start-up; a close queued first ends the main loop after
-    // its first pass, and the window stays as the program left it.
-    static void start_program()
-    {
-        std::string name = "zandrel";
-        std::vector<char*> argv = {name.data(), nullptr};
-        user_closes_window();
-        ASSERT_EQ(main_entry(1, argv.data()), 0);
-        quit_requested = 0;
     }
 
     static void forget_what_was_shown()

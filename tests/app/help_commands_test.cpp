@@ -32,18 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The real start-up on the stand-in; a queued close ends the main loop after
-// its first pass and the test carries on with the window as it was left.
-void start_program()
-{
-    char name[] = "zandrel";
-    char* argv[] = {name, nullptr};
-    user_closes_window();
-    ASSERT_EQ(main_entry(1, argv), 0);
-    quit_requested = 0;
-    standin.canvas_presented = 0;
-}
-
 double degrees(double d)
 {
     return d * std::numbers::pi / 180.0;
@@ -71,7 +59,8 @@ protected:
         tmpdir = std::make_unique<ScopedEnv>("TMPDIR", temp);
         path = std::make_unique<ScopedEnv>("PATH", bin + ":/usr/bin:/bin");
         standin_reset();
-        start_program();
+        ASSERT_EQ(start_program().status, 0);
+        standin.canvas_presented = 0;
     }
 
     void TearDown() override
@@ -183,7 +172,8 @@ protected:
     void SetUp() override
     {
         standin_reset();
-        start_program();
+        ASSERT_EQ(start_program().status, 0);
+        standin.canvas_presented = 0;
     }
 };
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "app/shell/main_window.h"
@@ -35,21 +36,6 @@ std::string title_of(const std::string& name, bool changed = false)
     return "Zandrel - " + name + (changed ? " *" : "") + suffix;
 }
 
-// Runs the real start-up on the stand-in. A close is queued first, so the main
-// loop ends after its first pass (an unchanged project closes without a
-// question); the test then carries on with the window as the program left it.
-void start_program(std::vector<std::string> arguments = {})
-{
-    arguments.insert(arguments.begin(), "zandrel");
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    user_closes_window();
-    ASSERT_EQ(main_entry(static_cast<int>(arguments.size()), argv.data()), 0);
-    ASSERT_EQ(quit_requested, 1);
-    quit_requested = 0;
-}
-
 class ProjectDialogs : public ::testing::Test {
 protected:
     TestFolder home;
@@ -59,10 +45,19 @@ protected:
     void SetUp() override
     {
         standin_reset();
-        start_program();
+        start();
         standin.message_boxes.clear();
         standin.title_sets = 0;
         unfit_view();
+    }
+
+    // Every start here meets an unchanged project, or one just opened: the
+    // queued close must end the loop at once, with nothing asked.
+    static void start(std::vector<std::string> arguments = {})
+    {
+        const ProgramStart started = start_program(std::move(arguments));
+        ASSERT_EQ(started.status, 0);
+        ASSERT_EQ(started.quit_requested, 1);
     }
 
     std::string folder() const { return work.path + "/"; }
@@ -130,7 +125,7 @@ TEST_F(ProjectDialogs, FirstSaveAsksForAFileAndRemembersItsFolder)
     EXPECT_EQ(standin.file_dialogs.back().dialog.folder, folder());
     EXPECT_EQ(standin.file_dialogs.back().dialog.file_name, "drive.zdr");
     standin_reset();
-    start_program();
+    start();
     EXPECT_EQ(save_project(0), 0);
     EXPECT_EQ(standin.file_dialogs.back().dialog.folder, folder());
     EXPECT_EQ(standin.file_dialogs.back().dialog.file_name, "zandrel.zdr");
@@ -475,7 +470,7 @@ using StartUpWithProject = ProjectDialogs;
 TEST_F(StartUpWithProject, CommandLineProjectOpens)
 {
     standin_reset();
-    start_program({data_file("nondefault.zdr")});
+    start({data_file("nondefault.zdr")});
     EXPECT_TRUE(standin.message_boxes.empty());
     EXPECT_EQ(gadget_text(Z1Field), "21");
     EXPECT_EQ(gadget_state(ChainSizeCombo), find_chain_size_index("12B"));
@@ -484,7 +479,7 @@ TEST_F(StartUpWithProject, CommandLineProjectOpens)
 
     // With its warning.
     standin_reset();
-    start_program({data_file("unknown_size.zdr")});
+    start({data_file("unknown_size.zdr")});
     ASSERT_EQ(standin.message_boxes.size(), 1u);
     EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Warning);
     EXPECT_EQ(gadget_text(Z1Field), "19");
@@ -492,7 +487,7 @@ TEST_F(StartUpWithProject, CommandLineProjectOpens)
 
     // Refused: an error box, and the default drive stays.
     standin_reset();
-    start_program({data_file("version_0.zdr")});
+    start({data_file("version_0.zdr")});
     ASSERT_EQ(standin.message_boxes.size(), 1u);
     EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Error);
     EXPECT_EQ(standin.message_boxes[0].text, "This is not a Zandrel project.\n" + data_file("version_0.zdr"));
@@ -506,7 +501,7 @@ TEST_F(StartUpWithProject, RelativePathIsKeptInFull)
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(work.path);
     standin_reset();
-    start_program({"relative.zdr"});
+    start({"relative.zdr"});
     std::filesystem::current_path(before);
     EXPECT_EQ(project_path, work.file("relative.zdr"));
     EXPECT_EQ(read_pref_string("projectmap", ""), folder());

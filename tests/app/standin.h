@@ -100,6 +100,19 @@ extern StandInToolkit standin;
 // A fresh toolkit, an empty event queue and a fresh shell state.
 void standin_reset();
 
+// What the start-up gave back: main_entry's status, and the quit flag its main
+// loop ended on (cleared again afterwards, for the caller's own passes).
+struct ProgramStart {
+    int status = 0;
+    std::int64_t quit_requested = 0;
+};
+
+// Runs the real start-up on the stand-in, with `arguments` after the program's
+// name. A close is queued first, so the main loop ends after its first pass (an
+// unchanged project closes without a question); the caller then carries on
+// with the window as the program left it.
+ProgramStart start_program(std::vector<std::string> arguments = {});
+
 // The user at work: each changes the control and queues the event the real
 // toolkit would raise.
 void user_types(GadgetId id, const std::string& text);

@@ -4,6 +4,7 @@
 
 #include "app/shell/canvas_view.h"
 #include "app/program/main_loop.h"
+#include "app/shell/shell_state.h"
 
 StandInToolkit standin;
 
@@ -48,6 +49,20 @@ void standin_reset()
     clear_event_queue();
     set_main_window_blocked(false);
     reset_program_state();
+}
+
+ProgramStart start_program(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), "zandrel");
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    user_closes_window();
+    ProgramStart start;
+    start.status = main_entry(static_cast<int>(arguments.size()), argv.data());
+    start.quit_requested = quit_requested;
+    quit_requested = 0;
+    return start;
 }
 
 namespace {
