@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "app/shell/canvas_draw.h"
@@ -21,7 +20,6 @@
 #include "app/shell/canvas_view.h"
 #include "app/program/main_loop.h"
 #include "app/shell/recalculation.h"
-#include "app/shell/shell_state.h"
 #include "model/drive.h"
 #include "tests/app/standin.h"
 
@@ -57,11 +55,7 @@ Point2D pixel_of(double x, double y)
 int main()
 {
     standin_reset();
-    std::string name = "zandrel";
-    char* argv[] = {name.data(), nullptr};
-    user_closes_window();
-    if (main_entry(1, argv) != 0) return 1;
-    quit_requested = 0;
+    if (start_program().status != 0) return 1;
 
     const Rect canvas = gadget_rect(Canvas);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas.width, canvas.height);
