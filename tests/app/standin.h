@@ -75,6 +75,9 @@ struct StandInToolkit {
     CanvasCursor cursor = CanvasCursor::Default;
     std::vector<CanvasCursor> cursors_set;  // every cursor set, in order
     std::string canvas_font;
+    // What the canvas is painted on. None, so that the suites never pay for
+    // the drawing; a timing that wants it gives an image surface it owns.
+    cairo_surface_t* canvas_surface = nullptr;
 
     // Dialogs: what was shown, in order, and the user's answers to come. A
     // box without a scripted answer is answered OK, or Cancel when it is a

@@ -354,7 +354,7 @@ void set_canvas_cursor(CanvasCursor cursor)
 
 cairo_surface_t* canvas_surface()
 {
-    return nullptr;
+    return standin.canvas_surface;
 }
 
 void present_canvas()
