@@ -13,7 +13,11 @@ namespace {
 // decimal comma must not leak into any number text.
 class NumberTextLocale : public ::testing::TestWithParam<const char*> {
 protected:
-    void SetUp() override { ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr) << GetParam(); }
+    // A fresh machine has only the C locales until one is generated (CI does).
+    void SetUp() override
+    {
+        if (std::setlocale(LC_ALL, GetParam()) == nullptr) GTEST_SKIP() << "no " << GetParam() << " locale";
+    }
     void TearDown() override { std::setlocale(LC_ALL, "C"); }
 };
 
