@@ -36,6 +36,10 @@ begin_test() {
     pid=
     trap '[ -n "$pid" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
     export GDK_BACKEND=x11 NO_AT_BRIDGE=1
+    # A desktop session always has a UTF-8 locale; a bare shell (a fresh
+    # machine's, or a container's) has none, and the window's title would
+    # reach the X server without its characters beyond ASCII.
+    [ -n "${LANG:-}${LC_ALL:-}" ] || export LANG=C.UTF-8
     # GTK and its libraries keep caches until the process ends; only leaks of
     # our own code should fail the test.
     export LSAN_OPTIONS="suppressions=$common_dir/gtk_leaks.supp:print_suppressions=0"
