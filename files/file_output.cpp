@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 
@@ -10,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/file_rights.h"
 #include "files/path_name.h"
 
 int file_output_error = 0;
@@ -21,34 +21,6 @@ bool fail(int error)
 {
     file_output_error = error != 0 ? error : EIO;
     return false;
-}
-
-// The folder to open() for the file: "." for a bare name, no trailing '/'
-// but for the root itself.
-std::string folder_to_open(const std::string& path)
-{
-    std::string folder = folder_of(path);
-    if (folder.empty()) return ".";
-    if (folder.size() > 1) folder.pop_back();
-    return folder;
-}
-
-// The file that a save replaces: links are followed so that a link stays a
-// link, also one whose file does not exist yet (it gets its file, as writing
-// through it in place would have done).
-std::string resolve_target(const std::string& path)
-{
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat link_status {};
-        if (lstat(current.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return current;
-        char buffer[PATH_MAX];
-        ssize_t length = readlink(current.c_str(), buffer, sizeof buffer - 1);
-        if (length <= 0) return current;
-        std::string next(buffer, static_cast<std::size_t>(length));
-        current = next[0] == '/' ? next : folder_of(current) + next;
-    }
-    return current;
 }
 
 // Runs `make` on fresh names next to the target until it does not fail with
@@ -82,17 +54,18 @@ int with_fresh_name(const std::string& target, std::string& name, Make make)
 // The new file. Where the file system allows, it has no name while it is
 // written, so that a program killed meanwhile leaves nothing behind; it is
 // named only at the commit, through /proc (which needs no privilege). Other
-// file systems get a named hidden file, left behind by a kill.
+// file systems get a named hidden file, left behind by a kill. Either way it
+// is private until it is complete: others may watch the folder.
 int create_new_file(const std::string& target, std::string& temporary)
 {
     temporary.clear();
     static const bool can_name_later = access("/proc/self/fd", X_OK) == 0;
     if (file_output_unnamed && can_name_later) {
-        const int fd = open(folder_to_open(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        const int fd = open(folder_to_open(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (fd >= 0) return fd;
     }
     return with_fresh_name(target, temporary, [](const std::string& name) {
-        return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
     });
 }
 
@@ -139,7 +112,7 @@ bool output_open(OutputFile& file, const std::string& path)
     file.error = 0;
     file.size = 0;
     if (path.empty()) return fail(ENOENT);
-    file.target = resolve_target(path);
+    if (!resolve_save_target(path, file.target)) return fail(errno);
 
     struct stat old_status {};
     const bool old_exists = stat(file.target.c_str(), &old_status) == 0;
@@ -154,13 +127,6 @@ bool output_open(OutputFile& file, const std::string& path)
     if (file.fd < 0) {
         file.temporary.clear();
         return fail(errno);
-    }
-    // The new file takes the old one's owner and permissions where the file
-    // system allows; one that cannot (a FAT stick) must still be saved to.
-    if (old_exists) {
-        int ignored = fchown(file.fd, old_status.st_uid, old_status.st_gid);
-        ignored = fchmod(file.fd, old_status.st_mode & 07777);
-        (void)ignored;
     }
     return true;
 }
@@ -202,6 +168,9 @@ bool output_commit(OutputFile& file)
     file_output_error = 0;
     if (file.fd < 0) return fail(file.error != 0 ? file.error : EBADF);
     int error = file.error;
+    // The rights come last, so that nobody else could read the file while it
+    // was written; they are synced with the data.
+    if (error == 0) error = give_final_rights(file.fd, file.target);
     // The data must be on the disk before the rename makes it the file; a file
     // system that cannot sync says so with EINVAL, which is no write error.
     if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;

@@ -15,9 +15,19 @@
 // system cannot make such a file, it is a hidden file named after the target.
 //
 // A symbolic link is followed, so the file it points to is replaced and the
-// link stays. A path that names a folder or anything but a regular file is
-// refused. An existing file keeps its permissions; a new one gets the usual
-// ones for the user's umask.
+// link stays; but a link that lies in a sticky folder everyone may write
+// (/tmp) and belongs to neither the user nor the folder's owner is refused
+// (EACCES), whatever the machine's own setting for such links. A path that
+// names a folder or anything but a regular file is refused.
+//
+// The new file is private (0600) while it is written. At the commit it takes
+// the old file's group, extended attributes with the access list, and mode;
+// an access list that cannot be copied fails the save. It keeps the old
+// owner only where the user may give a file away (root): otherwise the user
+// who saves becomes the owner, since a rename cannot do otherwise, and
+// writing into the old file instead would give up all-or-nothing. A new file
+// gets the rights open() would give it: the folder's default access list, or
+// the usual ones for the user's umask.
 struct OutputFile {
     std::string target;     // the file that is replaced, links followed
     std::string temporary;  // the new file's name, empty while it has none

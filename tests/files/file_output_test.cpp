@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <tuple>
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "files/file_output.h"
@@ -30,22 +33,44 @@ void expect_failed_save_changes_nothing(const std::string& path, const std::stri
     EXPECT_EQ(folder_listing(folder), listing);  // no new file left behind
 }
 
-// Permissions do not stop root, so the save runs in a child process that has
-// given up root where it had it. 0: the save failed and said so; 1: it did
-// not; 2: root could not be given up; -1: the child was lost.
-int failed_save_as_ordinary_user(const std::string& path)
+// Runs `save` in a child process as user `uid` in group `gid`, also a member
+// of group 2000 (permissions do not stop root). 0: it returned true; 1: it
+// did not; 2: root could not be given up; -1: the child was lost.
+template <typename Save>
+int as_user(uid_t uid, gid_t gid, Save save)
 {
     pid_t child = fork();
     if (child < 0) return -1;
     if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        int result = write_project_file(path, nondefault_input(), nondefault_options());
-        bool said_so = project_file_message == "Cannot write the file.";
-        _exit(result == 0 && said_so ? 0 : 1);
+        const gid_t groups[] = {2000};
+        if (geteuid() == 0 && (setgroups(1, groups) != 0 || setgid(gid) != 0 || setuid(uid) != 0)) _exit(2);
+        _exit(save() ? 0 : 1);
     }
     int status = 0;
     if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
     return WEXITSTATUS(status);
+}
+
+// 0: the save failed and said so, as an ordinary user.
+int failed_save_as_ordinary_user(const std::string& path)
+{
+    return as_user(65534, 65534, [&path] {
+        return write_project_file(path, nondefault_input(), nondefault_options()) == 0 &&
+               project_file_message == "Cannot write the file.";
+    });
+}
+
+struct ScopedUmask {
+    const mode_t old;
+    explicit ScopedUmask(mode_t mask) : old(umask(mask)) {}
+    ~ScopedUmask() { umask(old); }
+};
+
+std::string attribute(const std::string& path, const char* name)
+{
+    char value[1024];
+    const ssize_t size = lgetxattr(path.c_str(), name, value, sizeof value);
+    return size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size));
 }
 
 }  // namespace
@@ -201,6 +226,11 @@ TEST(FileOutput, DanglingLinkGetsItsFile)
     ASSERT_TRUE(write_file_replacing(link, "new\n"));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(read_whole_file(folder.file("real/drive.zdr")), "new\n");
+    // ".." after a link leads up from where the link points, as in the kernel.
+    std::filesystem::create_directory(folder.file("real/sub"));
+    std::filesystem::create_symlink("real/sub", folder.file("down"));
+    ASSERT_TRUE(write_file_replacing(folder.file("down/../up.zdr"), "up\n"));
+    EXPECT_EQ(read_whole_file(folder.file("real/up.zdr")), "up\n");
 }
 
 TEST(FileOutput, LinkStaysALinkAndPermissionsStay)
@@ -236,4 +266,105 @@ TEST(FileOutput, ReadSmallFileLimits)
     EXPECT_FALSE(read_small_file(folder.path, 100, bytes));
     EXPECT_FALSE(read_small_file("/dev/zero", 100, bytes));
     EXPECT_EQ(file_output_error, EINVAL);
+}
+
+// A member of the team saves a colleague's project in the team folder: the
+// team keeps its group, mode, access list and attributes; only the owner
+// becomes the saver, as a rename cannot do otherwise.
+TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
+{
+    TestFolder folder;
+    const std::string team = folder.file("team"), path = team + "/drive.zdr";
+    std::filesystem::create_directories(team);
+    write_whole_file(path, old_text);
+    if (chown(team.c_str(), 0, 2000) != 0 || chown(path.c_str(), 1001, 2000) != 0) GTEST_SKIP() << "not root";
+    ASSERT_EQ(chmod(folder.path.c_str(), 0755) | chmod(team.c_str(), 0775) | chmod(path.c_str(), 0664), 0);
+    if (std::system(("setfacl -m u:1003:rw '" + path + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no access lists here";
+    ASSERT_EQ(lsetxattr(path.c_str(), "user.note", "kept", 4, 0), 0);
+    const std::string access_list = attribute(path, "system.posix_acl_access");
+
+    ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(read_whole_file(path), "new\n");
+    EXPECT_EQ(std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777), std::tuple(1002u, 2000u, 0664u));
+    EXPECT_EQ(attribute(path, "system.posix_acl_access"), access_list);
+    EXPECT_EQ(attribute(path, "user.note"), "kept");
+    EXPECT_EQ(folder_listing(team), "drive.zdr\n");
+
+    // A group the file cannot keep does not pass its rights to the saver's group.
+    const std::string own = team + "/own.zdr";
+    write_whole_file(own, old_text);
+    ASSERT_EQ(chown(own.c_str(), 1002, 1003) | chmod(own.c_str(), 0640), 0);
+    ASSERT_EQ(as_user(1002, 1002, [&own] { return write_file_replacing(own, "new\n"); }), 0);
+    ASSERT_EQ(stat(own.c_str(), &status), 0);
+    EXPECT_EQ(std::tuple(status.st_gid, status.st_mode & 07777), std::tuple(1002u, 0600u));
+}
+
+// Nobody else may read the new file while it is written; once saved, it has
+// the rights open() gives a new file: the umask's, or those of the folder's
+// default access list.
+TEST_P(FileOutputWays, NewFileIsPrivateUntilSavedThenAsOpenMakesIt)
+{
+    TestFolder folder;
+    const std::string team = folder.file("team");
+    std::filesystem::create_directories(team);
+    const bool lists = std::system(("setfacl -d -m u:1003:rw,o::r '" + team + "' 2>/dev/null").c_str()) == 0;
+    const ScopedUmask mask(027);
+    for (const std::string& where : {folder.path, team}) {
+        if (where == team && !lists) continue;
+        write_whole_file(where + "/open.dxf", "");
+        OutputFile file;
+        ASSERT_TRUE(output_open(file, where + "/drive.dxf") && output_write(file, old_text));
+        struct stat status {};
+        struct stat expected {};
+        ASSERT_EQ(fstat(file.fd, &status), 0);
+        EXPECT_EQ(status.st_mode & 077, 0u) << where;
+        ASSERT_TRUE(output_commit(file));
+        ASSERT_EQ(stat((where + "/drive.dxf").c_str(), &status) | stat((where + "/open.dxf").c_str(), &expected), 0);
+        EXPECT_EQ(status.st_mode, expected.st_mode) << where;
+        EXPECT_EQ(attribute(where + "/drive.dxf", "system.posix_acl_access"),
+                  attribute(where + "/open.dxf", "system.posix_acl_access"));
+    }
+    if (!lists) GTEST_SKIP() << "no access lists here";
+    // A file without an access list does not take the folder's default one.
+    const std::string plain = team + "/plain.dxf";
+    write_whole_file(plain, old_text);
+    ASSERT_EQ(std::system(("setfacl -b '" + plain + "'").c_str()) | chmod(plain.c_str(), 0600), 0);
+    ASSERT_TRUE(write_file_replacing(plain, "new\n"));
+    EXPECT_EQ(attribute(plain, "system.posix_acl_access"), "(none)");
+}
+
+// A link another account planted in a sticky shared folder is not followed
+// into the user's files, whatever the machine's setting; the user's own
+// links and the folder owner's are.
+TEST(FileOutput, PlantedLinkInSharedFolderIsRefused)
+{
+    TestFolder folder;
+    const std::string shared = folder.file("shared"), own = folder.file("own");
+    std::filesystem::create_directories(own);
+    std::filesystem::create_directory(shared);
+    write_whole_file(folder.file("important.txt"), old_text);
+    // A link of another account's, one of the user's, one of the folder owner's.
+    const std::string planted = shared + "/drive.dxf", planted_folder = shared + "/team";
+    std::filesystem::create_symlink(folder.file("important.txt"), planted);
+    std::filesystem::create_symlink(folder.path, planted_folder);
+    std::filesystem::create_symlink(folder.file("mine.dxf"), shared + "/mine.dxf");
+    std::filesystem::create_symlink(folder.file("owners.dxf"), own + "/owners.dxf");
+    if (lchown(planted.c_str(), 1001, 1001) != 0) GTEST_SKIP() << "not root";
+    ASSERT_EQ(lchown(planted_folder.c_str(), 1001, 1001) | lchown((own + "/owners.dxf").c_str(), 1005, 1005) |
+                  chown(own.c_str(), 1005, 1005) | chmod(own.c_str(), 01777) | chown(shared.c_str(), 1006, 1006) |
+                  chmod(shared.c_str(), 01777),
+              0);
+
+    for (const std::string& path : {planted, planted_folder + "/important.txt"}) {
+        EXPECT_FALSE(write_file_replacing(path, "new\n")) << path;
+        EXPECT_EQ(file_output_error, EACCES);
+    }
+    EXPECT_EQ(read_whole_file(folder.file("important.txt")), old_text);
+    EXPECT_EQ(folder_listing(folder.path), "important.txt\nown\nshared\n");
+    EXPECT_TRUE(write_file_replacing(shared + "/mine.dxf", "mine\n"));
+    EXPECT_TRUE(write_file_replacing(own + "/owners.dxf", "owners\n"));
+    EXPECT_EQ(read_whole_file(folder.file("mine.dxf")) + read_whole_file(folder.file("owners.dxf")), "mine\nowners\n");
 }
