@@ -63,9 +63,11 @@ bool read_sized(std::string& bytes, Call call)
     return false;
 }
 
+constexpr const char* posix_access_list = "system.posix_acl_access";
+
 bool is_access_list(const std::string& name)
 {
-    return name == "system.posix_acl_access" || name == "system.nfs4_acl";
+    return name == posix_access_list || name == "system.nfs4_acl";
 }
 
 // A POSIX access list as the kernel stores it: a version word, then entries
@@ -106,15 +108,14 @@ int copy_attributes(const std::string& from, int to, bool group_kept, bool& copi
         }
     }
     for (auto& [name, value] : access_lists) {
-        for (std::size_t at = 4; !group_kept && name == "system.posix_acl_access" && at + 8 <= value.size(); at += 8)
+        for (std::size_t at = 4; !group_kept && name == posix_access_list && at + 8 <= value.size(); at += 8)
             if (list_tag(value, at) == list_group) value[at + 2] = value[at + 3] = 0;
         if (fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) return errno;
     }
     copied_list = !access_lists.empty();
     // A folder's default access list has given the new file one of its own
     // that the old file did not have.
-    if (!copied_list && fremovexattr(to, "system.posix_acl_access") != 0 && errno != ENODATA && errno != ENOTSUP)
-        return errno;
+    if (!copied_list && fremovexattr(to, posix_access_list) != 0 && errno != ENODATA && errno != ENOTSUP) return errno;
     return 0;
 }
 
