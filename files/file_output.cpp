@@ -9,9 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/file_rights.h"
-#include "files/path_name.h"
-
 int file_output_error = 0;
 bool file_output_unnamed = true;
 
@@ -23,16 +20,15 @@ bool fail(int error)
     return false;
 }
 
-// Runs `make` on fresh names next to the target until it does not fail with
-// EEXIST. The names are hidden, and named after the target so that a file
-// left behind can be recognised.
+// Runs `make` on fresh names in the target's folder until it does not fail
+// with EEXIST. The names are hidden, and named after the target so that a
+// file left behind can be recognised.
 template <typename Make>
-int with_fresh_name(const std::string& target, std::string& name, Make make)
+int with_fresh_name(const SaveTarget& target, std::string& name, Make make)
 {
     static unsigned counter = 0;
-    std::string base = file_name_of(target);
+    std::string base = target.name;
     if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
-    std::string prefix = folder_to_open(target) + "/." + base + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now {};
         clock_gettime(CLOCK_REALTIME, &now);
@@ -43,8 +39,8 @@ int with_fresh_name(const std::string& target, std::string& name, Make make)
             suffix += "abcdefghijklmnopqrstuvwxyz0123456789"[tag % 36];
             tag /= 36;
         }
-        name = prefix + suffix + ".tmp";
-        const int result = make(name);
+        name = "." + base + "." + suffix + ".tmp";
+        const int result = make(name.c_str());
         if (result >= 0 || errno != EEXIST) return result;
     }
     errno = EEXIST;
@@ -56,25 +52,24 @@ int with_fresh_name(const std::string& target, std::string& name, Make make)
 // named only at the commit, through /proc (which needs no privilege). Other
 // file systems get a named hidden file, left behind by a kill. Either way it
 // is private until it is complete: others may watch the folder.
-int create_new_file(const std::string& target, std::string& temporary)
+int create_new_file(const SaveTarget& target, std::string& temporary)
 {
     temporary.clear();
-    static const bool can_name_later = access("/proc/self/fd", X_OK) == 0;
-    if (file_output_unnamed && can_name_later) {
-        const int fd = open(folder_to_open(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (file_output_unnamed && !held_file_name(target.folder).empty()) {
+        const int fd = openat(target.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (fd >= 0) return fd;
     }
-    return with_fresh_name(target, temporary, [](const std::string& name) {
-        return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+    return with_fresh_name(target, temporary, [&target](const char* name) {
+        return openat(target.folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
     });
 }
 
 // Gives the unnamed new file a hidden name next to the target.
-int name_new_file(int fd, const std::string& target, std::string& temporary)
+int name_new_file(int fd, const SaveTarget& target, std::string& temporary)
 {
-    const std::string open_file = "/proc/self/fd/" + std::to_string(fd);
-    return with_fresh_name(target, temporary, [&open_file](const std::string& name) {
-        return linkat(AT_FDCWD, open_file.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+    const std::string open_file = held_file_name(fd);
+    return with_fresh_name(target, temporary, [&open_file, &target](const char* name) {
+        return linkat(AT_FDCWD, open_file.c_str(), target.folder, name, AT_SYMLINK_FOLLOW);
     });
 }
 
@@ -111,22 +106,17 @@ bool output_open(OutputFile& file, const std::string& path)
     file_output_error = 0;
     file.error = 0;
     file.size = 0;
-    if (path.empty()) return fail(ENOENT);
     if (!resolve_save_target(path, file.target)) return fail(errno);
-
-    struct stat old_status {};
-    const bool old_exists = stat(file.target.c_str(), &old_status) == 0;
-    if (old_exists && S_ISDIR(old_status.st_mode)) return fail(EISDIR);
-    // Renaming over a device or a pipe would replace the node itself.
-    if (old_exists && !S_ISREG(old_status.st_mode)) return fail(EINVAL);
-    // A file the user may not write stays as it is: the rename needs only the
-    // folder's permission and would replace it all the same.
-    if (old_exists && access(file.target.c_str(), W_OK) != 0) return fail(errno);
-
+    if (const int error = save_refused(file.target); error != 0) {
+        release_save_target(file.target);
+        return fail(error);
+    }
     file.fd = create_new_file(file.target, file.temporary);
     if (file.fd < 0) {
+        const int error = errno;
         file.temporary.clear();
-        return fail(errno);
+        release_save_target(file.target);
+        return fail(error);
     }
     return true;
 }
@@ -167,10 +157,15 @@ bool output_commit(OutputFile& file)
 {
     file_output_error = 0;
     if (file.fd < 0) return fail(file.error != 0 ? file.error : EBADF);
+    const int folder = file.target.folder;
     int error = file.error;
     // The rights come last, so that nobody else could read the file while it
     // was written; they are synced with the data.
     if (error == 0) error = give_final_rights(file.fd, file.target);
+    // Holding the old file would keep it alive past the rename (on NFS as a
+    // hidden file); its rights are all that was needed of it.
+    if (file.target.file >= 0) close(file.target.file);
+    file.target.file = -1;
     // The data must be on the disk before the rename makes it the file; a file
     // system that cannot sync says so with EINVAL, which is no write error.
     if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;
@@ -180,20 +175,20 @@ bool output_commit(OutputFile& file)
     }
     if (close(file.fd) != 0 && error == 0) error = errno;
     file.fd = -1;
-    if (error == 0 && rename(file.temporary.c_str(), file.target.c_str()) != 0) error = errno;
-    if (error != 0) {
-        unlink(file.temporary.c_str());
+    if (error == 0 && renameat(folder, file.temporary.c_str(), folder, file.target.name.c_str()) != 0) error = errno;
+    if (error == 0) {
         file.temporary.clear();
+        // Make the rename itself durable; the new file is in place either way.
+        const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (readable >= 0) {
+            fsync(readable);
+            close(readable);
+        }
+    }
+    output_discard(file);
+    if (error != 0) {
         file.error = error;
         return fail(error);
-    }
-    file.temporary.clear();
-
-    // Make the rename itself durable; the new file is in place either way.
-    const int folder = open(folder_to_open(file.target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
     }
     return true;
 }
@@ -202,8 +197,9 @@ void output_discard(OutputFile& file)
 {
     if (file.fd >= 0) close(file.fd);
     file.fd = -1;
-    if (!file.temporary.empty()) unlink(file.temporary.c_str());
+    if (!file.temporary.empty()) unlinkat(file.target.folder, file.temporary.c_str(), 0);
     file.temporary.clear();
+    release_save_target(file.target);
 }
 
 bool write_file_replacing(const std::string& path, std::string_view text)

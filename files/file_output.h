@@ -5,32 +5,31 @@
 #include <string>
 #include <string_view>
 
-// A file being replaced. Its bytes go to a new file in the same folder as
-// they are made, every write is checked, and only when the last one, the
-// flush to the disk and the close have succeeded is the new file renamed over
-// the target: afterwards the target is either the whole new file or exactly
-// what it was before, and a file that is given up (or whose writer returns
-// early) leaves nothing behind. The new file has no name until the commit, so
-// that a program killed while writing leaves nothing either; where the file
-// system cannot make such a file, it is a hidden file named after the target.
+#include "files/file_rights.h"
+
+// A file being replaced, all or nothing. Its bytes go to a new file in the
+// target's folder as they are made, every write checked; only when the last
+// one, the flush to the disk and the close have succeeded is it renamed over
+// the target. Until then it has no name where the file system allows (else a
+// hidden one named after the target), so that a program killed meanwhile or
+// a writer that gives up leaves nothing behind.
 //
-// A symbolic link is followed, so the file it points to is replaced and the
-// link stays; but a link that lies in a sticky folder everyone may write
-// (/tmp) and belongs to neither the user nor the folder's owner is refused
-// (EACCES), whatever the machine's own setting for such links. A path that
-// names a folder or anything but a regular file is refused.
+// The path is walked once, at the start, and its folder held from then on:
+// every later step works in that folder, so that names changed meanwhile
+// cannot send the file anywhere else. Links are followed and stay links,
+// except one that another account planted in a sticky folder everyone may
+// write (EACCES). A folder, a pipe or a device is refused, and so is, before
+// anything is made, a file the rename could not replace.
 //
 // The new file is private (0600) while it is written. At the commit it takes
-// the old file's group, extended attributes with the access list, and mode;
-// an access list that cannot be copied fails the save. It keeps the old
-// owner only where the user may give a file away (root): otherwise the user
-// who saves becomes the owner, since a rename cannot do otherwise, and
-// writing into the old file instead would give up all-or-nothing. A new file
-// gets the rights open() would give it: the folder's default access list, or
-// the usual ones for the user's umask.
+// what the old file granted (group, extended attributes with the access list,
+// permission bits; the owner only where the user may give files away, since
+// a rename makes the saver the owner), but never more than a write into the
+// old file would leave: no setuid or setgid bit, no file capabilities. A new
+// file gets the rights open() would give it.
 struct OutputFile {
-    std::string target;     // the file that is replaced, links followed
-    std::string temporary;  // the new file's name, empty while it has none
+    SaveTarget target;      // where the new file goes
+    std::string temporary;  // the new file's name in the target's folder, empty while it has none
     int fd = -1;
     int error = 0;          // errno of the first failed write; later writes are skipped
     std::uint64_t size = 0; // bytes written so far

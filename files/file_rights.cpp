@@ -6,11 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
-
-#include "files/path_name.h"
 
 namespace {
 
@@ -19,28 +18,31 @@ void ignore(Result)
 {
 }
 
+void close_held(int& fd)
+{
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
 // Whether the user may follow a link lying in `folder`. In a sticky folder
 // that everyone may write, anyone can plant a link under a name the user is
 // about to save to; only the user's own links and the folder owner's count.
-bool link_may_be_followed(const std::string& folder, const struct stat& link)
+bool link_may_be_followed(int folder, const struct stat& link)
 {
     struct stat status {};
-    if (stat(folder.c_str(), &status) != 0) return false;
+    if (fstat(folder, &status) != 0) return false;
     const bool shared = (status.st_mode & S_ISVTX) != 0 && (status.st_mode & S_IWOTH) != 0;
     return !shared || link.st_uid == geteuid() || link.st_uid == status.st_uid;
 }
 
-// Takes one step up from `done`, a path without links that ends in '/'
-// unless it is empty (the current folder).
-void step_up(std::string& done)
+// Holds whatever `name` in `folder` is, a link itself rather than what it
+// points to. It is asked for as a folder first, since only that makes an
+// automounted folder mount.
+int hold(int folder, const char* name)
 {
-    if (done == "/") return;
-    if (done.empty() || done.ends_with("../")) {
-        done += "../";
-        return;
-    }
-    const std::size_t slash = done.rfind('/', done.size() - 2);
-    done.erase(slash == std::string::npos ? 0 : slash + 1);
+    const int fd = openat(folder, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0 || errno != ENOTDIR) return fd;
+    return openat(folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
 }
 
 // Reads an attribute list or value whose size is asked first; it may grow in
@@ -63,6 +65,47 @@ bool read_sized(std::string& bytes, Call call)
     return false;
 }
 
+// The kernel takes no attribute calls on a held (O_PATH) descriptor. Through
+// /proc the path calls reach the very file it holds; without /proc the file
+// is opened for reading by its name in the held folder, and must still be
+// the file that was held.
+struct AttributeSource {
+    std::string path;  // through /proc, or empty
+    int fd = -1;       // else opened for reading
+    AttributeSource() = default;
+    AttributeSource(const AttributeSource&) = delete;
+    AttributeSource& operator=(const AttributeSource&) = delete;
+    ~AttributeSource() { close_held(fd); }
+};
+
+bool open_source(AttributeSource& source, int held, int folder, const char* name)
+{
+    source.path = held_file_name(held);
+    if (!source.path.empty()) return true;
+    source.fd = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat opened {};
+    struct stat kept {};
+    if (source.fd < 0 || fstat(source.fd, &opened) != 0 || fstat(held, &kept) != 0) return false;
+    if (opened.st_dev == kept.st_dev && opened.st_ino == kept.st_ino) return true;
+    errno = ESTALE;
+    return false;
+}
+
+bool read_names(const AttributeSource& source, std::string& names)
+{
+    return read_sized(names, [&source](char* list, std::size_t size) {
+        return source.path.empty() ? flistxattr(source.fd, list, size) : listxattr(source.path.c_str(), list, size);
+    });
+}
+
+bool read_value(const AttributeSource& source, const std::string& name, std::string& value)
+{
+    return read_sized(value, [&source, &name](char* bytes, std::size_t size) {
+        return source.path.empty() ? fgetxattr(source.fd, name.c_str(), bytes, size)
+                                   : getxattr(source.path.c_str(), name.c_str(), bytes, size);
+    });
+}
+
 constexpr const char* posix_access_list = "system.posix_acl_access";
 
 bool is_access_list(const std::string& name)
@@ -79,27 +122,28 @@ unsigned list_tag(const std::string& list, std::size_t at)
     return static_cast<unsigned char>(list[at]) | static_cast<unsigned char>(list[at + 1]) << 8;
 }
 
-// Copies the extended attributes of the file at `from` to `to`, the access
-// list last, and takes away one that `to` has and `from` does not. An access
+// Copies the extended attributes of the old file to `to`, the access list
+// last, and takes away one that `to` has and the old file does not. An access
 // list that cannot be copied is an error (its errno), since the new file
 // would grant other rights than the old one; other attributes are skipped
 // where the user's privilege (security.*, trusted.*) or the file system does
-// not allow them. Where the file could not keep its group, the list gives the
-// new group none of the old group's rights.
-int copy_attributes(const std::string& from, int to, bool group_kept, bool& copied_list)
+// not allow them. File capabilities belong to the old bytes: a write takes
+// them away, and so does a save. Where the file could not keep its group, the
+// list gives the new group none of the old group's rights.
+int copy_attributes(const SaveTarget& target, int to, bool group_kept, bool& copied_list)
 {
     copied_list = false;
+    AttributeSource from;
     std::string names;
-    if (!read_sized(names, [&from](char* list, std::size_t size) { return llistxattr(from.c_str(), list, size); }))
-        return errno == ENOTSUP || errno == ENOSYS ? 0 : errno;
+    if (!open_source(from, target.file, target.folder, target.name.c_str())) return errno;
+    if (!read_names(from, names)) return errno == ENOTSUP || errno == ENOSYS ? 0 : errno;
     std::vector<std::pair<std::string, std::string>> access_lists;
     for (std::size_t start = 0; start < names.size();) {
         const std::string name = names.c_str() + start;  // each name ends in a NUL
         start += name.size() + 1;
+        if (name == "security.capability") continue;
         std::string value;
-        const bool read = read_sized(value, [&from, &name](char* bytes, std::size_t size) {
-            return lgetxattr(from.c_str(), name.c_str(), bytes, size);
-        });
+        const bool read = read_value(from, name, value);
         if (is_access_list(name)) {
             if (!read && errno != ENODATA) return errno;  // ENODATA: removed meanwhile
             if (read) access_lists.emplace_back(name, value);
@@ -137,17 +181,15 @@ mode_t current_umask()
     return mask;
 }
 
-// The mode open() gives a new file asked for 0666: where the folder has a
-// default access list, its entries decide (and the umask does not count),
-// else the umask. The file has then inherited the list's named entries, and
-// setting this mode sets the list's mask as open() would have.
-mode_t new_file_mode(const std::string& target)
+// The mode open() gives a new file asked for 0666 in `folder`: where the
+// folder has a default access list, its entries decide (and the umask does
+// not count), else the umask. The file has then inherited the list's named
+// entries, and setting this mode sets the list's mask as open() would have.
+mode_t new_file_mode(int folder)
 {
-    const std::string folder = folder_to_open(target);
+    AttributeSource source;
     std::string list;
-    if (!read_sized(list, [&folder](char* bytes, std::size_t size) {
-            return getxattr(folder.c_str(), "system.posix_acl_default", bytes, size);
-        }))
+    if (!open_source(source, folder, folder, ".") || !read_value(source, "system.posix_acl_default", list))
         return 0666 & ~current_umask();
     unsigned owner = 0, group = 0, mask = 0, other = 0;
     bool has_mask = false;
@@ -167,71 +209,132 @@ mode_t new_file_mode(const std::string& target)
 
 }  // namespace
 
-bool resolve_save_target(const std::string& path, std::string& target)
+std::string held_file_name(int fd)
 {
-    // `done` is walked and has no links in it; `rest` starts at the '/'
-    // before the next name, or is empty.
-    std::string done = path.starts_with('/') ? "/" : "";
+    static const bool through_proc = access("/proc/self/fd", X_OK) == 0;
+    return through_proc ? "/proc/self/fd/" + std::to_string(fd) : std::string();
+}
+
+void release_save_target(SaveTarget& target)
+{
+    close_held(target.folder);
+    close_held(target.file);
+    target.name.clear();
+}
+
+bool resolve_save_target(const std::string& path, SaveTarget& target)
+{
+    release_save_target(target);
+    if (path.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    int folder = -1;
+    int error = 0;
+    const auto move_to = [&folder, &error](int next) {
+        if (next < 0) error = errno;
+        close_held(folder);
+        folder = next;
+    };
+    move_to(open(path.starts_with('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    // `rest` starts at the '/' before the next name, or is empty.
     std::string rest = path;
     int links = 0;
-    for (;;) {
+    while (error == 0) {
         const std::size_t start = rest.find_first_not_of('/');
-        if (start == std::string::npos) {
-            target = done.empty() ? "." : done;
-            return true;
+        if (start == std::string::npos) {  // "/", "." or "a/..": a folder
+            error = EISDIR;
+            break;
         }
         const std::size_t end = rest.find('/', start);
         const std::string name = rest.substr(start, end - start);
         rest.erase(0, end == std::string::npos ? rest.size() : end);
+        const bool last = rest.find_first_not_of('/') == std::string::npos;
         if (name == ".") continue;
         if (name == "..") {
-            if (!done.empty() && access(done.c_str(), X_OK) != 0) return false;  // as the kernel looks it up
-            step_up(done);
+            // The kernel goes up from the folder held, and checks that it may.
+            move_to(openat(folder, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
             continue;
         }
-        const std::string full = done + name;
+        int held = hold(folder, name.c_str());
         struct stat status {};
-        // What is missing or no folder is left to the kernel, which then
-        // refuses a path that goes on below it.
-        if (lstat(full.c_str(), &status) != 0 || !(S_ISLNK(status.st_mode) || S_ISDIR(status.st_mode)) ||
-            (S_ISDIR(status.st_mode) && rest.find_first_not_of('/') == std::string::npos)) {
-            target = full + rest;
-            return true;
+        if (held < 0 || fstat(held, &status) != 0) {
+            error = errno;
+            close_held(held);
+            // A file that is not there yet is made; "missing/" is no file name.
+            if (error == ENOENT && last && rest.empty()) {
+                target.folder = folder;
+                target.name = name;
+                return true;
+            }
+            if (error == ENOENT && last) error = EISDIR;
+            break;
         }
         if (S_ISDIR(status.st_mode)) {
-            done = full + "/";
+            move_to(held);
             continue;
         }
-        if (!link_may_be_followed(done.empty() ? "." : done, status)) {
-            errno = EACCES;
-            return false;
+        if (S_ISLNK(status.st_mode)) {
+            char buffer[PATH_MAX];
+            const ssize_t length = readlinkat(held, "", buffer, sizeof buffer);
+            const int read_error = errno;
+            close(held);
+            if (!link_may_be_followed(folder, status))
+                error = EACCES;
+            else if (++links > 40)
+                error = ELOOP;
+            else if (length < 0)
+                error = read_error;
+            else if (length == 0 || static_cast<std::size_t>(length) == sizeof buffer)
+                error = ENAMETOOLONG;
+            if (error != 0) break;
+            if (buffer[0] == '/') move_to(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            // Appended piece by piece: GCC 12 warns falsely about string sums here.
+            std::string next(1, '/');
+            next.append(buffer, static_cast<std::size_t>(length)).append(rest);
+            rest.swap(next);
+            continue;
         }
-        if (++links > 40) {
-            errno = ELOOP;
-            return false;
+        if (last && rest.empty() && S_ISREG(status.st_mode)) {
+            target.folder = folder;
+            target.name = name;
+            target.file = held;
+            return true;
         }
-        char buffer[PATH_MAX];
-        const ssize_t length = readlink(full.c_str(), buffer, sizeof buffer);
-        if (length < 0) return false;
-        if (length == 0 || static_cast<std::size_t>(length) == sizeof buffer) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        // Appended piece by piece: GCC 12 warns falsely about string sums here.
-        if (buffer[0] == '/') done.assign(1, '/');
-        std::string next(1, '/');
-        next.append(buffer, static_cast<std::size_t>(length)).append(rest);
-        rest.swap(next);
+        // Renaming over a device or a pipe would replace the node itself.
+        error = !last || !rest.empty() ? ENOTDIR : EINVAL;
+        close(held);
     }
+    close_held(folder);
+    errno = error;
+    return false;
 }
 
-int give_final_rights(int fd, const std::string& target)
+int save_refused(const SaveTarget& target)
+{
+    if (target.file < 0) return 0;
+    // A file the user may not write stays as it is: the rename needs only the
+    // folder's permission and would replace it all the same.
+    if (faccessat(target.file, "", W_OK, AT_EMPTY_PATH) != 0) return errno;
+    // In a sticky folder only the owner of the file or of the folder may
+    // replace it. The rename would be refused only after the whole new file
+    // had been written and given the old one's rights, where others could
+    // read it.
+    struct stat folder {};
+    struct stat old {};
+    if (fstat(target.folder, &folder) != 0 || fstat(target.file, &old) != 0) return errno;
+    const uid_t user = geteuid();
+    if ((folder.st_mode & S_ISVTX) != 0 && user != 0 && old.st_uid != user && folder.st_uid != user) return EPERM;
+    return 0;
+}
+
+int give_final_rights(int fd, const SaveTarget& target)
 {
     // The modes are set where the file system keeps them; one that does not
     // (a FAT stick) must still be saved to.
     struct stat old {};
-    if (lstat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
-        ignore(fchmod(fd, new_file_mode(target)));
+    if (target.file < 0 || fstat(target.file, &old) != 0 || !S_ISREG(old.st_mode)) {
+        ignore(fchmod(fd, new_file_mode(target.folder)));
         return 0;
     }
     // Only a privileged user can give the file to its owner; a member of its
@@ -243,12 +346,12 @@ int give_final_rights(int fd, const std::string& target)
     bool copied_list = false;
     if (const int error = copy_attributes(target, fd, group_kept, copied_list); error != 0) return error;
     // An access list has set the permission bits itself, with its mask in
-    // the group's place; only the special bits are left to set.
-    mode_t mode = old.st_mode & 07777;
-    if (copied_list && fstat(fd, &now) == 0)
-        mode = (mode & 07000) | (now.st_mode & 0777);
-    else if (!group_kept)
-        mode &= ~static_cast<mode_t>(070);
+    // the group's place. The setuid and setgid bits are never passed on: a
+    // write would clear them, and on a file that now belongs to the saver
+    // they would run whatever another account put into it as the saver.
+    if (copied_list) return 0;
+    mode_t mode = old.st_mode & 0777;
+    if (!group_kept) mode &= ~static_cast<mode_t>(070);
     ignore(fchmod(fd, mode));
     return 0;
 }

@@ -2,23 +2,47 @@
 
 #include <string>
 
-// Who may use a file that a save replaces, and which file that is. A save
-// renames a new file over the old one, so everything the old file granted
-// must be put on the new file by hand, and the kernel's guard against links
-// planted in shared folders, which only watches opening through a link, must
-// be kept by hand too.
+// Which file a save replaces, whether it may, and who may use the new file.
+// A save renames a new file over the old one, so everything the old file
+// granted must be put on the new file by hand, and the kernel's guard against
+// links planted in shared folders, which only watches opening through a link,
+// must be kept by hand too.
 
-// The file a save of `path` replaces, every link on the way resolved, so that
-// the file a link points to is replaced and the link stays (also a link whose
-// file does not exist yet). A link that lies in a sticky folder everyone may
-// write (/tmp) is followed only when it belongs to the user or to the
-// folder's owner, as the kernel guards such folders when it is asked to.
-// false with errno set (EACCES for such a link, ELOOP for a loop).
-bool resolve_save_target(const std::string& path, std::string& target);
+// The place a save writes to, held by descriptors from the moment the path
+// is looked at: whatever becomes of the names on the way meanwhile, the save
+// goes on in this folder and never looks the path up again.
+struct SaveTarget {
+    int folder = -1;   // the folder that holds the file (O_PATH)
+    std::string name;  // the file's name in it
+    int file = -1;     // the old file (O_PATH), -1 where there is none yet
+};
+void release_save_target(SaveTarget& target);
+
+// The name through which calls that take a path reach the very file `fd`
+// holds; empty where there is no /proc.
+std::string held_file_name(int fd);
+
+// Walks `path` a name at a time, every link on the way followed, so that the
+// file a link points to is replaced and the link stays (also a link whose
+// file does not exist yet); ".." goes up from where a link led, as in the
+// kernel, and no length but a name's is imposed. A link that lies in a sticky
+// folder everyone may write (/tmp) is followed only when it belongs to the
+// user or to the folder's owner, as the kernel guards such folders when it is
+// asked to. false with errno set: EACCES for such a link, ELOOP for a loop,
+// EISDIR for a folder, EINVAL for a file that is not a regular one.
+bool resolve_save_target(const std::string& path, SaveTarget& target);
+
+// Why the old file may not be replaced, before anything is made: the user
+// may not write it (EACCES), or it lies in a sticky folder and belongs to
+// neither the user nor the folder's owner, so the rename would be refused
+// (EPERM). 0 when it may.
+int save_refused(const SaveTarget& target);
 
 // Gives the new file `fd`, which was made private (0600), the rights it ends
-// with: those of the file at `target` where there is one (owner, group,
-// extended attributes with the access list, then the mode), else those a new
-// file gets in its folder. 0, or the errno of an access list that could not
-// be copied: the new file must then not take the old one's place.
-int give_final_rights(int fd, const std::string& target);
+// with: those of the old file where there is one (owner, group, extended
+// attributes with the access list, then the permission bits), else those a
+// new file gets in the folder. Never what a write would take away: no setuid
+// or setgid bit and no file capabilities. 0, or the errno of an access list
+// that could not be copied: the new file must then not take the old one's
+// place.
+int give_final_rights(int fd, const SaveTarget& target);

@@ -12,14 +12,6 @@ std::string folder_of(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string folder_to_open(const std::string& path)
-{
-    std::string folder = folder_of(path);
-    if (folder.empty()) return ".";
-    if (folder.size() > 1) folder.pop_back();
-    return folder;
-}
-
 std::size_t extension_dot(const std::string& name)
 {
     const std::size_t dot = name.rfind('.');

@@ -12,10 +12,6 @@ std::string file_name_of(const std::string& path);
 // Everything up to and including the last '/', "" when there is none.
 std::string folder_of(const std::string& path);
 
-// The folder to open() for the file: "." for a bare name, no trailing '/'
-// but for the root itself.
-std::string folder_to_open(const std::string& path);
-
 // Where the extension of a file name starts: its last '.', unless that is the
 // name's first character (a hidden name), its last one, or a blank follows it
 // ("my.drive 2" has no extension). npos when the name has none.

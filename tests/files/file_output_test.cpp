@@ -4,7 +4,9 @@
 #include <csignal>
 #include <filesystem>
 #include <tuple>
+#include <utility>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -367,4 +369,113 @@ TEST(FileOutput, PlantedLinkInSharedFolderIsRefused)
     EXPECT_TRUE(write_file_replacing(shared + "/mine.dxf", "mine\n"));
     EXPECT_TRUE(write_file_replacing(own + "/owners.dxf", "owners\n"));
     EXPECT_EQ(read_whole_file(folder.file("mine.dxf")) + read_whole_file(folder.file("owners.dxf")), "mine\nowners\n");
+}
+
+// What a write into the old file would take away is not passed on: another
+// account's setuid and setgid bits on a file that becomes the saver's, and
+// the capabilities of the old bytes.
+TEST_P(FileOutputWays, NoSpecialBitsOrCapabilitiesArePassedOn)
+{
+    TestFolder folder;
+    const std::string planted = folder.file("open/drive.dxf"), colleagues = folder.file("team/drive.dxf");
+    std::filesystem::create_directories(folder.file("open"));
+    std::filesystem::create_directories(folder.file("team"));
+    write_whole_file(planted, old_text);
+    write_whole_file(colleagues, old_text);
+    if (chown(planted.c_str(), 1001, 1001) != 0) GTEST_SKIP() << "not root";
+    ASSERT_EQ(chown(colleagues.c_str(), 1001, 2000) | chown(folder.file("team").c_str(), 0, 2000) |
+                  chmod(folder.path.c_str(), 0755) | chmod(folder.file("open").c_str(), 0777) |
+                  chmod(planted.c_str(), 06777) | chmod(folder.file("team").c_str(), 02775) |
+                  chmod(colleagues.c_str(), 06775),
+              0);
+    const auto rights = [](const std::string& path) {
+        struct stat status {};
+        stat(path.c_str(), &status);
+        return std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777);
+    };
+    for (const std::string& path : {planted, colleagues})
+        ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0) << path;
+    EXPECT_EQ(rights(planted), std::tuple(1002u, 1002u, 0707u));
+    EXPECT_EQ(rights(colleagues), std::tuple(1002u, 2000u, 0775u));
+
+    // cap_net_raw, effective: version 2 of the kernel's form.
+    const unsigned char raw[20] = {0x01, 0, 0, 0x02, 0x00, 0x20};
+    const std::string program = folder.file("tool");
+    write_whole_file(program, old_text);
+    if (chmod(program.c_str(), 0755) != 0 || lsetxattr(program.c_str(), "security.capability", raw, 20, 0) != 0)
+        GTEST_SKIP() << "no file capabilities here";
+    ASSERT_TRUE(write_file_replacing(program, "new\n"));
+    EXPECT_EQ(attribute(program, "security.capability"), "(none)");
+    EXPECT_EQ(rights(program), std::tuple(0u, 0u, 0755u));
+}
+
+// Another account's file in a sticky folder that is not the user's could
+// never be replaced: the save says so before it makes anything.
+TEST(FileOutput, FileTheStickyFolderKeepsIsRefusedBeforeAnythingIsMade)
+{
+    TestFolder folder;
+    const std::string shared = folder.file("shared"), path = shared + "/drive.dxf";
+    std::filesystem::create_directories(shared);
+    write_whole_file(path, old_text);
+    if (chown(path.c_str(), 1001, 1001) != 0) GTEST_SKIP() << "not root";
+    ASSERT_EQ(chmod(folder.path.c_str(), 0755) | chmod(path.c_str(), 0666) | chown(shared.c_str(), 1006, 1006) |
+                  chmod(shared.c_str(), 01777),
+              0);
+    const auto refused = [&path] {
+        OutputFile file;
+        return !output_open(file, path) && file_output_error == EPERM && file.fd < 0;
+    };
+    EXPECT_EQ(as_user(1002, 1002, refused), 0);
+    EXPECT_EQ(read_whole_file(path), old_text);
+    EXPECT_EQ(folder_listing(shared), "drive.dxf\n");
+    // In a sticky folder of the user's own, the same file is replaced.
+    ASSERT_EQ(chown(shared.c_str(), 1002, 1002), 0);
+    EXPECT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
+    EXPECT_EQ(read_whole_file(path), "new\n");
+}
+
+// The folder a save looked at is the one it writes into: swapped for a link
+// to the user's home before the commit, the new file still lands where it
+// was started, and nothing is written through the link.
+TEST_P(FileOutputWays, FolderSwappedForALinkMeanwhileIsNotWrittenThrough)
+{
+    TestFolder folder;
+    const std::string mine = folder.file("shared/mine"), home = folder.file("home");
+    std::filesystem::create_directories(mine);
+    std::filesystem::create_directories(home);
+    write_whole_file(home + "/out.dxf", old_text);
+
+    OutputFile file;
+    ASSERT_TRUE(output_open(file, mine + "/out.dxf") && output_write(file, "new\n"));
+    std::filesystem::rename(mine, folder.file("shared/moved"));
+    std::filesystem::create_symlink(home, mine);
+    ASSERT_TRUE(output_commit(file));
+    EXPECT_EQ(read_whole_file(home + "/out.dxf"), old_text);
+    EXPECT_EQ(folder_listing(home), "out.dxf\n");
+    EXPECT_EQ(read_whole_file(folder.file("shared/moved/out.dxf")), "new\n");
+    EXPECT_EQ(folder_listing(folder.file("shared/moved")), "out.dxf\n");
+}
+
+// Only the kernel's limits count: a name may not be longer than NAME_MAX,
+// but links may lead as deep as folders go. Here l1 leads nine folders down
+// and l2 there nine more: over 4096 characters from the root.
+TEST(FileOutput, LinksMayLeadPastPathMax)
+{
+    TestFolder folder;
+    const std::string long_name(250, 'd');
+    std::string nine_deep = long_name;
+    for (int i = 1; i < 9; ++i) nine_deep += "/" + long_name;
+    int at = open(folder.path.c_str(), O_PATH | O_DIRECTORY);
+    ASSERT_EQ(symlinkat(nine_deep.c_str(), at, "l1"), 0);
+    for (int level = 0; level < 18 && at >= 0; ++level) {
+        const int next = mkdirat(at, long_name.c_str(), 0700) == 0 ? openat(at, long_name.c_str(), O_PATH) : -1;
+        close(at);
+        at = next;
+        if (level == 8 && symlinkat(nine_deep.c_str(), at, "l2") != 0) close(std::exchange(at, -1));
+    }
+    ASSERT_GE(at, 0);
+    close(at);
+    EXPECT_TRUE(write_file_replacing(folder.file("l1/l2/out.dxf"), "deep\n"));
+    EXPECT_EQ(read_whole_file(folder.file("l1/l2/out.dxf")), "deep\n");
+    EXPECT_EQ(std::system(("rm -rf '" + folder.file(long_name) + "'").c_str()), 0);  // deeper than remove_all goes
 }
