@@ -24,13 +24,14 @@ void show_file_error(const std::string& path)
 
 // A project named relative to the working folder (from the command line) is
 // kept with its full path, so that the remembered folder means something to
-// the next dialog as well.
+// the next dialog as well. Its ".." stay for the kernel to resolve: after a
+// link, "lnk/.." is where the link leads up from, not the working folder.
 std::string full_path(const std::string& path)
 {
     if (path.empty() || path.front() == '/') return path;
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? path : (folder / path).string();
 }
 
 // The project is now this file: remember its folder, show its name, drop the mark.

@@ -506,6 +506,19 @@ TEST_F(StartUpWithProject, RelativePathIsKeptInFull)
     EXPECT_EQ(project_path, work.file("relative.zdr"));
     EXPECT_EQ(read_pref_string("projectmap", ""), folder());
     EXPECT_EQ(standin.title, title_of("relative.zdr"));
+
+    // "lnk/.." is the folder above where the link leads, as the shell means it.
+    std::filesystem::create_directories(work.file("a/b"));
+    std::filesystem::create_symlink("a/b", work.file("lnk"));
+    std::filesystem::copy_file(data_file("nondefault.zdr"), work.file("a/p.zdr"));
+    write_whole_file(work.file("p.zdr"), "not a project\n");
+    std::filesystem::current_path(work.path);
+    standin_reset();
+    start({"lnk/../p.zdr"});
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(standin.message_boxes.empty());
+    EXPECT_EQ(project_path, work.file("lnk/../p.zdr"));
+    EXPECT_EQ(gadget_text(Z1Field), "21");
 }
 
 }  // namespace
