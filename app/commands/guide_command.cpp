@@ -1,8 +1,23 @@
 #include "app/commands/help_commands.h"
 
+#include <map>
+
 #include "app/toolkit/toolkit.h"
 #include "app/shell/user_guide.h"
 #include "text/texts.h"
+
+namespace {
+
+// The guide each opener still running was given, by its process id: the
+// warning names the file of the F1 that started the opener.
+std::map<int, std::string> running_openers;
+
+void say_where_the_guide_is(const std::string& path)
+{
+    show_message_box(text::user_guide_title, text::user_guide_no_browser + path, MessageKind::Warning);
+}
+
+}  // namespace
 
 std::int64_t open_user_guide()
 {
@@ -13,7 +28,23 @@ std::int64_t open_user_guide()
     }
     // The path goes over as it is, as the only argument: no shell, no quotes.
     // Without xdg-open (a fresh machine has none) the user gets the path.
-    if (!start_detached("xdg-open", path))
-        show_message_box(text::user_guide_title, text::user_guide_no_browser + path, MessageKind::Warning);
+    const int opener = start_detached("xdg-open", path);
+    if (opener == 0) {
+        say_where_the_guide_is(path);
+        return 0;
+    }
+    running_openers[opener] = path;
+    watch_child(opener);
     return 0;
+}
+
+void guide_opener_ended(int pid, bool failed)
+{
+    const auto found = running_openers.find(pid);
+    if (found == running_openers.end()) return;
+    const std::string path = found->second;
+    running_openers.erase(found);
+    // xdg-open without a browser to hand the file to ends with a failure and
+    // shows nothing; a browser that stays open keeps it running instead.
+    if (failed) say_where_the_guide_is(path);
 }

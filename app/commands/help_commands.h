@@ -4,14 +4,21 @@
 #include <span>
 #include <string>
 
-// The two commands of the Help menu. Neither reads nor changes the drive.
+// The two commands of the Help menu, and what the guide's opener's end tells
+// the user. None reads or changes the drive.
 
 // Writes the user guide of this build into this run's private folder under
-// the temporary folder and hands its path to the desktop's browser
-// (xdg-open, started detached; whether it exists is not looked at). Returns 0;
-// when the guide cannot be written, an error box titled after the guide says
-// why, and the result is 1, the OK that closed it.
+// the temporary folder and hands its path to the desktop's browser through
+// xdg-open, started in a session of its own and never waited for. When there
+// is no xdg-open, a warning titled after the guide gives the path; when it
+// ends later with a failure, guide_opener_ended gives it. Returns 0; when the
+// guide cannot be written, an error box titled after the guide says why, and
+// the result is 1, the OK that closed it.
 std::int64_t open_user_guide();
+// The end of a child the toolkit watched (ChildEnded). When it is an opener of
+// the guide that failed (a status other than 0, or a signal), the warning
+// names the guide that F1 wrote, once. Any other child is not ours to judge.
+void guide_opener_ended(int pid, bool failed);
 
 // Shows the About window modally over the main window and returns 0 when it is
 // closed. `picture` is a PNG (none when empty or when it does not decode);

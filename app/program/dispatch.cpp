@@ -169,6 +169,9 @@ void handle_event(const ProgramEvent& event)
     case EventKind::Gadget:
         handle_gadget_event(event);
         break;
+    case EventKind::ChildEnded:
+        guide_opener_ended(event.id, event.failed);
+        break;
     case EventKind::None:
         break;
     }

@@ -10,7 +10,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 std::string user_guide_error_text;
@@ -229,13 +228,13 @@ std::string write_user_guide()
     return write_guide_file(run_folder, temporary_folder(), text::user_guide_file_name, user_guide_document());
 }
 
-bool start_detached(const std::string& program, const std::string& argument)
+int start_detached(const std::string& program, const std::string& argument)
 {
     const std::string file = find_program(program);
     if (file.empty()) {
-        return false;
+        return 0;
     }
-    // Everything the children need is made before fork: in the child of a
+    // Everything the child needs is made before fork: in the child of a
     // process with threads only async-signal-safe calls are allowed.
     std::vector<char> arg0(program.begin(), program.end());
     arg0.push_back('\0');
@@ -245,18 +244,11 @@ bool start_detached(const std::string& program, const std::string& argument)
     sigset_t no_signals;
     sigemptyset(&no_signals);
 
-    // Two forks: the middle process ends at once and is reaped here, so the
-    // started program becomes a child of init, is never waited for by us and
-    // leaves no zombie, without touching the toolkit's SIGCHLD handling.
-    const pid_t middle = fork();
-    if (middle < 0) {
-        return false;
+    const pid_t started = fork();
+    if (started < 0) {
+        return 0;
     }
-    if (middle == 0) {
-        const pid_t started = fork();
-        if (started != 0) {
-            _exit(started > 0 ? 0 : 1);
-        }
+    if (started == 0) {
         setsid();
         signal(SIGPIPE, SIG_DFL);
         sigprocmask(SIG_SETMASK, &no_signals, nullptr);
@@ -264,11 +256,5 @@ bool start_detached(const std::string& program, const std::string& argument)
         execv(file.c_str(), argv);
         _exit(127);
     }
-    int status = 0;
-    while (waitpid(middle, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return false;
-        }
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return started;
 }

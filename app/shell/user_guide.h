@@ -34,7 +34,8 @@ std::string write_guide_file(GuideFolder& folder, const std::string& temp_root, 
 std::string write_user_guide();
 
 // Starts `program`, found through PATH, with `argument` as its only
-// parameter, without a shell. The program is detached: it is not waited for,
-// leaves no zombie behind and keeps running after we end. Returns whether it
-// was found and handed over; the guide command does not look at it.
-bool start_detached(const std::string& program, const std::string& argument);
+// parameter, without a shell, in a session of its own, so that it and what it
+// starts keep running after we end. Returns its process id, 0 when it was not
+// found or could not be started. It is our child and nothing here waits for
+// it: the caller has it reaped (the toolkit's watch_child).
+int start_detached(const std::string& program, const std::string& argument);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <deque>
 
+#include <sys/wait.h>
+
 #include "app/toolkit/gadget_id.h"
 
 namespace {
@@ -21,6 +23,16 @@ ProgramEvent canvas_event(GadgetEventType type, double x, double y, int notches)
     event.x = x;
     event.y = y;
     event.notches = notches;
+    return event;
+}
+
+ProgramEvent child_ended_event(int pid, int wait_status)
+{
+    ProgramEvent event;
+    event.kind = EventKind::ChildEnded;
+    event.id = pid;
+    event.window = no_window;
+    event.failed = !WIFEXITED(wait_status) || WEXITSTATUS(wait_status) != 0;
     return event;
 }
 
@@ -59,7 +71,11 @@ std::size_t queued_event_count()
 
 void discard_events_after(std::size_t count)
 {
-    if (queue.size() > count) queue.resize(count);
+    if (queue.size() <= count) return;
+    const auto first = queue.begin() + static_cast<std::ptrdiff_t>(count);
+    queue.erase(
+        std::remove_if(first, queue.end(), [](const ProgramEvent& e) { return e.window == main_window_number; }),
+        queue.end());
 }
 
 void drop_timer_events(int number)

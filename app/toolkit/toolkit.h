@@ -123,13 +123,19 @@ void start_timer(int number, int period_ms);
 void stop_timer(int number);
 bool timer_running(int number);
 
+// A program we started and do not wait for: the toolkit watches the child
+// `pid` from its main loop, reaps it when it ends and queues a ChildEnded
+// event, which a blocked main window does not drop. One that never ends is
+// never waited for, not even at shutdown.
+void watch_child(int pid);
+
 // Fetching events for the main loop. wait_event blocks until the toolkit has
 // something to do; both return false when that produced no program event.
 bool wait_event(ProgramEvent& event);
 bool poll_event(ProgramEvent& event);
 bool events_pending();
-// Lets the toolkit finish its pending work and drops the program events that
-// this produced.
+// Lets the toolkit finish its pending work and drops the main window's events
+// that this produced.
 void settle_and_discard_events();
 
 // The canvas.

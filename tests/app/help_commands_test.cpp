@@ -40,7 +40,8 @@ double degrees(double d)
 // ---- F1 and "User guide" ----------------------------------------------------
 
 // A temporary folder of the test's own and a stand-in xdg-open on PATH that
-// appends its arguments, one per line after their count, to a record.
+// appends its arguments, one per line after their count, to a record, and
+// ends with status 0 unless a test gives it another ending.
 class GuideCommand : public ::testing::Test {
 protected:
     void SetUp() override
@@ -53,9 +54,7 @@ protected:
         record = root + "/record";
         fs::create_directories(temp);
         fs::create_directories(bin);
-        std::ofstream(bin + "/xdg-open") << "#!/bin/sh\n"
-                                            "printf '%s\\n' \"$#\" \"$@\" >> '" + record + "'\n";
-        fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+        write_opener("");
         tmpdir = std::make_unique<ScopedEnv>("TMPDIR", temp);
         path = std::make_unique<ScopedEnv>("PATH", bin + ":/usr/bin:/bin");
         standin_reset();
@@ -70,6 +69,13 @@ protected:
         std::error_code ignored;
         fs::permissions(root, fs::perms::owner_all, ignored);
         fs::remove_all(root, ignored);
+    }
+
+    void write_opener(const std::string& ending)
+    {
+        std::ofstream(bin + "/xdg-open") << "#!/bin/sh\n"
+                                            "printf '%s\\n' \"$#\" \"$@\" >> '" + record + "'\n" + ending;
+        fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
     }
 
     // The stand-in runs detached: wait until it has written `lines` lines.
@@ -111,7 +117,9 @@ TEST_F(GuideCommand, F1WritesTheGuideAndHandsItsPathToTheBrowser)
     ASSERT_EQ(lstat(guide.parent_path().c_str(), &folder), 0);
     EXPECT_TRUE(S_ISDIR(folder.st_mode));
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
-    EXPECT_TRUE(standin.message_boxes.empty());
+    watched_children_end();
+    run_one_pass();
+    EXPECT_TRUE(standin.message_boxes.empty()) << "the opener ended with 0";
     EXPECT_EQ(standin.canvas_presented, 0) << "the guide has nothing to do with the drive";
 }
 
@@ -141,6 +149,38 @@ TEST_F(GuideCommand, NoBrowserOpenerNamesTheGuideInAMessage)
     ASSERT_TRUE(said.starts_with(text::user_guide_no_browser));
     EXPECT_EQ(read_whole_file(said.substr(std::strlen(text::user_guide_no_browser))),
               read_whole_file(ZANDREL_GUIDE_SOURCE));
+}
+
+// Without a browser to hand the guide to, xdg-open fails and shows nothing:
+// each F1 then names the guide it wrote, also when its opener ends while the
+// About window is open.
+TEST_F(GuideCommand, AnOpenerThatFailsNamesTheGuideInAMessage)
+{
+    write_opener("exit 3\n");
+    user_chooses_menu(UserGuide);
+    run_one_pass();
+    ASSERT_EQ(recorded_lines(2).size(), 2u);
+    // The next F1 makes a new folder, so that its guide has another path.
+    fs::remove_all(temp);
+    fs::create_directories(temp);
+    write_opener("kill -KILL $$\n");
+    user_chooses_menu(UserGuide);
+    run_one_pass();
+    const std::vector<std::string> lines = recorded_lines(4);
+    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_NE(lines[3], lines[1]);
+    EXPECT_TRUE(standin.message_boxes.empty()) << "said before the openers ended";
+
+    standin.while_about_open = [] { watched_children_end(); };
+    user_chooses_menu(About);
+    run_one_pass();
+    ASSERT_EQ(standin.message_boxes.size(), 2u);
+    for (const StandInMessageBox& box : standin.message_boxes) {
+        EXPECT_EQ(box.title, ZANDREL_EXPECTED_GUIDE_TITLE);
+        EXPECT_EQ(box.kind, MessageKind::Warning);
+    }
+    EXPECT_EQ(standin.message_boxes[0].text, text::user_guide_no_browser + lines[1]);
+    EXPECT_EQ(standin.message_boxes[1].text, text::user_guide_no_browser + lines[3]);
 }
 
 TEST_F(GuideCommand, AGuideThatCannotBeWrittenIsAnErrorBoxAndNoBrowser)

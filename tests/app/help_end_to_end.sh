@@ -9,6 +9,10 @@
 #    window, 600 x 300, centred over the main window; while it is open the
 #    drawing stands still; Escape closes it; the drive did not turn while it
 #    was open and does not catch up afterwards, and it turns on again.
+# 3. An opener that ended with 0 said nothing; one that exits 3 gives a
+#    message titled after the guide; one that stays (a browser in front of
+#    it) gives none, the window answers meanwhile, the program closes without
+#    waiting for it, and it runs on after the program.
 # The rotation is read back from the project file, which Ctrl+S writes.
 # It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, title_pattern, find_window,
@@ -28,9 +32,11 @@ run_on_own_display "$@"
 
 if [ "$lang" = nl ]; then
     guide_name=zandrel_handleiding.html
+    guide_title=Handleiding
     about_title=Over
 else
     guide_name=zandrel_user_guide.html
+    guide_title="User guide"
     about_title=About
 fi
 
@@ -237,11 +243,50 @@ wait_until_about_closed || fail "the Close button did not close the About window
 open_about
 "$x11_tool" close "$about" || fail "could not ask the About window to close"
 wait_until_about_closed || fail "the window's close button did not close the About window"
+
+# --- 3: openers that fail, and one that stays ---------------------------------------
+guide_pattern=$(title_pattern "$guide_title")
+guide_box_shown() {
+    xdotool search --onlyvisible --name "$guide_pattern" > /dev/null 2>&1
+}
+# Part 1's openers ended with 0 long ago.
+guide_box_shown && fail "an opener that ended with 0 gave a '$guide_title' message"
+
+printf '#!/bin/sh\nexit 3\n' > "$work/bin/xdg-open"
+xdotool windowfocus --sync "$window"
+xdotool key F1
+box=$(timeout 10 xdotool search --sync --onlyvisible --name "$guide_pattern" 2> /dev/null | head -n 1)
+[ -n "$box" ] || fail "an opener that exits 3 gave no '$guide_title' message"
+sleep 0.3
+xdotool windowfocus --sync "$box"
+xdotool key Return
+for _ in $(seq 1 50); do
+    guide_box_shown || break
+    sleep 0.1
+done
+
+# It ends by itself should the test fail before it is stopped.
+stayer=$work/stayer.pid
+cat > "$work/bin/xdg-open" << EOF
+#!/bin/sh
+echo \$\$ > '$stayer'
+exec sleep 60
+EOF
+xdotool windowfocus --sync "$window"
+xdotool key F1
+sleep 2
+[ -s "$stayer" ] || fail "F1 did not start the opener that stays"
+guide_box_shown && fail "a '$guide_title' message still open, or one while the opener runs"
+save_rotation || fail "the window did not answer Ctrl+S while the opener ran"
+
 "$x11_tool" close "$window" || fail "could not ask the main window to close"
-wait_until_exited || fail "the main window did not close after the About window"
+wait_until_exited || fail "the main window did not close while the opener ran"
 wait "$pid"
 status=$?
 pid=
 [ "$status" = 0 ] || { cat "$artifacts/$name-help.log"; fail "exit status $status"; }
-echo "ok ($name): F1 opens the guide's file; About opens centred, stands the drive still, closes four ways"
+kill -0 "$(cat "$stayer")" 2> /dev/null || fail "the opener did not outlive the program"
+kill "$(cat "$stayer")"
+echo "ok ($name): F1 opens the guide's file and names it when the opener fails; About opens centred," \
+    "stands the drive still, closes four ways"
 exit 0

@@ -72,6 +72,8 @@ struct StandInToolkit {
     bool main_window_blocked = false;
     bool timer_on = false;
     int timer_period = 0;
+    // The children the program had watched that have not been reaped yet.
+    std::vector<int> watched_children;
     CanvasCursor cursor = CanvasCursor::Default;
     std::vector<CanvasCursor> cursors_set;  // every cursor set, in order
     std::string canvas_font;
@@ -100,7 +102,8 @@ struct StandInToolkit {
 
 extern StandInToolkit standin;
 
-// A fresh toolkit, an empty event queue and a fresh shell state.
+// A fresh toolkit, an empty event queue and a fresh shell state. The children
+// still watched are waited for, so that none is left behind as a zombie.
 void standin_reset();
 
 // What the start-up gave back: main_entry's status, and the quit flag its main
@@ -128,6 +131,10 @@ void user_closes_window();
 void timer_ticks(int count);
 // The window manager gives the window a new inner size.
 void user_resizes_window(int width, int height);
+
+// The watched children end as the toolkit would see it: each is waited for
+// in turn, reaped, and its end queued. A child that does not end blocks here.
+void watched_children_end();
 
 // Dispatches everything queued, then the idle work: one pass of the main loop.
 void run_one_pass();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <sys/wait.h>
+
 #include "app/shell/canvas_view.h"
 #include "app/program/main_loop.h"
 #include "app/shell/shell_state.h"
@@ -44,6 +46,7 @@ void post_gadget(GadgetId id, GadgetEventType type)
 
 void standin_reset()
 {
+    watched_children_end();
     standin = StandInToolkit{};
     in_panel = false;
     clear_event_queue();
@@ -324,6 +327,21 @@ void stop_timer(int number)
 bool timer_running(int number)
 {
     return number == animation_timer && standin.timer_on;
+}
+
+void watch_child(int pid)
+{
+    standin.watched_children.push_back(pid);
+}
+
+void watched_children_end()
+{
+    for (int pid : standin.watched_children) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid) continue;
+        post_event(child_ended_event(pid, status));
+    }
+    standin.watched_children.clear();
 }
 
 bool wait_event(ProgramEvent& event)

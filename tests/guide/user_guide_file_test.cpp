@@ -216,7 +216,7 @@ TEST(TemporaryFolder, FallsBackToTmpWithoutAUsableTmpdir)
     }
 }
 
-// A stand-in xdg-open that records how it was called.
+// A stand-in xdg-open that records how it was called and in which session.
 class StartDetached : public UserGuideFile {
 protected:
     void SetUp() override
@@ -227,7 +227,8 @@ protected:
         record = root + "/record";
         const std::string script = bin + "/xdg-open";
         write_file(script, "#!/bin/sh\n"
-                           "printf '%s\\n' \"$#\" \"$1\" \"$PPID\" > '" + record + ".part'\n"
+                           "read -r _ _ _ _ _ session _ < /proc/$$/stat\n"
+                           "printf '%s\\n' \"$#\" \"$1\" \"$session\" > '" + record + ".part'\n"
                            "exec /bin/mv '" + record + ".part' '" + record + "'\n");
         ASSERT_EQ(chmod(script.c_str(), 0700), 0);
     }
@@ -254,27 +255,29 @@ TEST_F(StartDetached, PassesThePathAsItsOnlyPlainArgument)
 {
     const ScopedEnv path("PATH", "/nonexistent:" + bin);
     const std::string guide_path = root + "/a folder/it's \"the\" guide.html";
-    EXPECT_TRUE(start_detached("xdg-open", guide_path));
-    // The middle process is reaped at once and the program is not our child.
-    EXPECT_TRUE(no_children_left());
+    const int child = start_detached("xdg-open", guide_path);
+    ASSERT_GT(child, 0);
 
     const std::string recorded = wait_for_record();
     ASSERT_FALSE(recorded.empty()) << "the stand-in xdg-open did not run";
-    const std::string expected_start = "1\n" + guide_path + "\n";
-    EXPECT_EQ(recorded.substr(0, expected_start.size()), expected_start);
-    const std::string parent = recorded.substr(expected_start.size());
-    EXPECT_NE(parent, std::to_string(getpid()) + "\n");
+    // A session of its own, so that it outlives a terminal that we end with.
+    EXPECT_EQ(recorded, "1\n" + guide_path + "\n" + std::to_string(child) + "\n");
+    // Ours to reap: it waits with its status until someone does.
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(no_children_left());
 }
 
 TEST_F(StartDetached, MissingProgramIsQuietlySkipped)
 {
     const ScopedEnv path("PATH", bin);
-    EXPECT_FALSE(start_detached("no-such-browser-opener", "/tmp/x.html"));
+    EXPECT_EQ(start_detached("no-such-browser-opener", "/tmp/x.html"), 0);
     EXPECT_TRUE(no_children_left());
 
     // Found but not runnable counts as missing too.
     ASSERT_EQ(chmod((bin + "/xdg-open").c_str(), 0600), 0);
-    EXPECT_FALSE(start_detached("xdg-open", "/tmp/x.html"));
+    EXPECT_EQ(start_detached("xdg-open", "/tmp/x.html"), 0);
     EXPECT_FALSE(fs::exists(record));
 }
 

@@ -1,5 +1,5 @@
 // Events, timers and menus on GTK 3: the pop-up menu and the shortcuts, the
-// timers, and the main loop's fetching of events.
+// timers, the watched children, and the main loop's fetching of events.
 
 #include <gtk/gtk.h>
 
@@ -45,6 +45,12 @@ gboolean on_timer(gpointer data)
     event.id = GPOINTER_TO_INT(data);
     post_event(event);
     return G_SOURCE_CONTINUE;
+}
+
+void on_child_ended(GPid pid, gint status, gpointer)
+{
+    g_spawn_close_pid(pid);
+    post_event(child_ended_event(pid, status));
 }
 
 }  // namespace
@@ -113,6 +119,11 @@ void stop_timer(int number)
 bool timer_running(int number)
 {
     return timers.count(number) != 0;
+}
+
+void watch_child(int pid)
+{
+    g_child_watch_add(pid, on_child_ended, nullptr);
 }
 
 bool wait_event(ProgramEvent& event)
