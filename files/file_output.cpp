@@ -135,7 +135,7 @@ bool output_write(OutputFile& file, std::string_view bytes)
 bool output_patch(OutputFile& file, std::uint64_t offset, std::string_view bytes)
 {
     if (file.fd < 0 || file.error != 0) return false;
-    if (offset + bytes.size() > file.size) {
+    if (offset > file.size || bytes.size() > file.size - offset) {
         file.error = EINVAL;
         return false;
     }
@@ -161,6 +161,7 @@ bool output_commit(OutputFile& file)
     int error = file.error;
     // The rights come last, so that nobody else could read the file while it
     // was written; they are synced with the data.
+    if (error == 0) error = take_current_file(file.target);
     if (error == 0) error = give_final_rights(file.fd, file.target);
     // Holding the old file would keep it alive past the rename (on NFS as a
     // hidden file); its rights are all that was needed of it.

@@ -78,15 +78,26 @@ struct AttributeSource {
     ~AttributeSource() { close_held(fd); }
 };
 
+bool same_file(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool open_source(AttributeSource& source, int held, int folder, const char* name)
 {
     source.path = held_file_name(held);
     if (!source.path.empty()) return true;
-    source.fd = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    struct stat opened {};
+    // Looked at before it is opened, so that nothing else is ever opened.
     struct stat kept {};
-    if (source.fd < 0 || fstat(source.fd, &opened) != 0 || fstat(held, &kept) != 0) return false;
-    if (opened.st_dev == kept.st_dev && opened.st_ino == kept.st_ino) return true;
+    struct stat named {};
+    struct stat opened {};
+    if (fstat(held, &kept) != 0 || fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (same_file(kept, named))
+        source.fd = openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    else
+        errno = ESTALE;
+    if (source.fd < 0 || fstat(source.fd, &opened) != 0) return false;
+    if (same_file(kept, opened)) return true;
     errno = ESTALE;
     return false;
 }
@@ -129,7 +140,9 @@ unsigned list_tag(const std::string& list, std::size_t at)
 // where the user's privilege (security.*, trusted.*) or the file system does
 // not allow them. File capabilities belong to the old bytes: a write takes
 // them away, and so does a save. Where the file could not keep its group, the
-// list gives the new group none of the old group's rights.
+// list gives the new group none of the old group's rights; an NFSv4 list,
+// whose group entries are not read here, is then left out, and the new file
+// grants less rather than more.
 int copy_attributes(const SaveTarget& target, int to, bool group_kept, bool& copied_list)
 {
     copied_list = false;
@@ -145,6 +158,7 @@ int copy_attributes(const SaveTarget& target, int to, bool group_kept, bool& cop
         std::string value;
         const bool read = read_value(from, name, value);
         if (is_access_list(name)) {
+            if (!group_kept && name != posix_access_list) continue;
             if (!read && errno != ENODATA) return errno;  // ENODATA: removed meanwhile
             if (read) access_lists.emplace_back(name, value);
         } else if (read) {
@@ -185,12 +199,15 @@ mode_t current_umask()
 // folder has a default access list, its entries decide (and the umask does
 // not count), else the umask. The file has then inherited the list's named
 // entries, and setting this mode sets the list's mask as open() would have.
+// A folder whose list cannot be read keeps the file private: the list might
+// have granted less than the umask.
 mode_t new_file_mode(int folder)
 {
     AttributeSource source;
     std::string list;
-    if (!open_source(source, folder, folder, ".") || !read_value(source, "system.posix_acl_default", list))
-        return 0666 & ~current_umask();
+    if (!open_source(source, folder, folder, ".")) return 0600;
+    if (!read_value(source, "system.posix_acl_default", list))
+        return errno == ENODATA || errno == ENOTSUP ? 0666 & ~current_umask() : 0600;
     unsigned owner = 0, group = 0, mask = 0, other = 0;
     bool has_mask = false;
     for (std::size_t at = 4; at + 8 <= list.size(); at += 8) {
@@ -211,8 +228,9 @@ mode_t new_file_mode(int folder)
 
 std::string held_file_name(int fd)
 {
-    static const bool through_proc = access("/proc/self/fd", X_OK) == 0;
-    return through_proc ? "/proc/self/fd/" + std::to_string(fd) : std::string();
+    // The thread's own table: the descriptor is this thread's.
+    static const bool through_proc = access("/proc/thread-self/fd", X_OK) == 0;
+    return through_proc ? "/proc/thread-self/fd/" + std::to_string(fd) : std::string();
 }
 
 void release_save_target(SaveTarget& target)
@@ -308,6 +326,18 @@ bool resolve_save_target(const std::string& path, SaveTarget& target)
     close_held(folder);
     errno = error;
     return false;
+}
+
+int take_current_file(SaveTarget& target)
+{
+    close_held(target.file);
+    int held = hold(target.folder, target.name.c_str());
+    struct stat status {};
+    if (held >= 0 && fstat(held, &status) == 0 && S_ISREG(status.st_mode))
+        target.file = held;
+    else
+        close_held(held);
+    return save_refused(target);
 }
 
 int save_refused(const SaveTarget& target)

@@ -38,6 +38,12 @@ bool resolve_save_target(const std::string& path, SaveTarget& target);
 // (EPERM). 0 when it may.
 int save_refused(const SaveTarget& target);
 
+// Takes as the old file whatever regular file has the name now, since
+// another program may have replaced the one looked at, and asks save_refused
+// of it again: the rights and the refusal follow the file the rename will
+// replace. None when there is no regular file there.
+int take_current_file(SaveTarget& target);
+
 // Gives the new file `fd`, which was made private (0600), the rights it ends
 // with: those of the old file where there is one (owner, group, extended
 // attributes with the access list, then the permission bits), else those a

@@ -456,6 +456,24 @@ TEST_P(FileOutputWays, FolderSwappedForALinkMeanwhileIsNotWrittenThrough)
     EXPECT_EQ(folder_listing(folder.file("shared/moved")), "out.dxf\n");
 }
 
+// The rights are those of the file the rename replaces: a private one that
+// another program put in the old one's place meanwhile stays private.
+TEST(FileOutput, FileReplacedMeanwhileGivesItsOwnRights)
+{
+    TestFolder folder;
+    const std::string path = folder.file("doc.dxf"), other = folder.file("doc.new");
+    write_whole_file(path, old_text);
+    write_whole_file(other, old_text);
+    ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(other.c_str(), 0600), 0);
+    OutputFile file;
+    ASSERT_TRUE(output_open(file, path) && output_write(file, "new\n"));
+    std::filesystem::rename(other, path);
+    ASSERT_TRUE(output_commit(file));
+    struct stat status {};
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+}
+
 // Only the kernel's limits count: a name may not be longer than NAME_MAX,
 // but links may lead as deep as folders go. Here l1 leads nine folders down
 // and l2 there nine more: over 4096 characters from the root.
