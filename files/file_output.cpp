@@ -107,7 +107,7 @@ bool output_open(OutputFile& file, const std::string& path)
     file.error = 0;
     file.size = 0;
     if (!resolve_save_target(path, file.target)) return fail(errno);
-    if (const int error = save_refused(file.target); error != 0) {
+    if (const int error = take_current_file(file.target); error != 0) {
         release_save_target(file.target);
         return fail(error);
     }

@@ -313,15 +313,14 @@ bool resolve_save_target(const std::string& path, SaveTarget& target)
             rest.swap(next);
             continue;
         }
+        close(held);
         if (last && rest.empty() && S_ISREG(status.st_mode)) {
             target.folder = folder;
             target.name = name;
-            target.file = held;
             return true;
         }
         // Renaming over a device or a pipe would replace the node itself.
         error = !last || !rest.empty() ? ENOTDIR : EINVAL;
-        close(held);
     }
     close_held(folder);
     errno = error;
@@ -337,11 +336,6 @@ int take_current_file(SaveTarget& target)
         target.file = held;
     else
         close_held(held);
-    return save_refused(target);
-}
-
-int save_refused(const SaveTarget& target)
-{
     if (target.file < 0) return 0;
     // A file the user may not write stays as it is: the rename needs only the
     // folder's permission and would replace it all the same.
@@ -363,7 +357,7 @@ int give_final_rights(int fd, const SaveTarget& target)
     // The modes are set where the file system keeps them; one that does not
     // (a FAT stick) must still be saved to.
     struct stat old {};
-    if (target.file < 0 || fstat(target.file, &old) != 0 || !S_ISREG(old.st_mode)) {
+    if (target.file < 0 || fstat(target.file, &old) != 0) {
         ignore(fchmod(fd, new_file_mode(target.folder)));
         return 0;
     }

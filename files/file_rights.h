@@ -14,7 +14,7 @@
 struct SaveTarget {
     int folder = -1;   // the folder that holds the file (O_PATH)
     std::string name;  // the file's name in it
-    int file = -1;     // the old file (O_PATH), -1 where there is none yet
+    int file = -1;     // the old file (O_PATH), -1 where there is none
 };
 void release_save_target(SaveTarget& target);
 
@@ -22,7 +22,9 @@ void release_save_target(SaveTarget& target);
 // holds; empty where there is no /proc.
 std::string held_file_name(int fd);
 
-// Walks `path` a name at a time, every link on the way followed, so that the
+// Walks `path` a name at a time to the folder and the name of the file it
+// saves to (the old file is then taken by take_current_file), every link on
+// the way followed, so that the
 // file a link points to is replaced and the link stays (also a link whose
 // file does not exist yet); ".." goes up from where a link led, as in the
 // kernel, and no length but a name's is imposed. A link that lies in a sticky
@@ -32,16 +34,13 @@ std::string held_file_name(int fd);
 // EISDIR for a folder, EINVAL for a file that is not a regular one.
 bool resolve_save_target(const std::string& path, SaveTarget& target);
 
-// Why the old file may not be replaced, before anything is made: the user
-// may not write it (EACCES), or it lies in a sticky folder and belongs to
-// neither the user nor the folder's owner, so the rename would be refused
-// (EPERM). 0 when it may.
-int save_refused(const SaveTarget& target);
-
-// Takes as the old file whatever regular file has the name now, since
-// another program may have replaced the one looked at, and asks save_refused
-// of it again: the rights and the refusal follow the file the rename will
-// replace. None when there is no regular file there.
+// Holds as the old file whatever regular file has the name now (none where
+// there is none) and says why it may not be replaced: the user may not write
+// it (EACCES), or it lies in a sticky folder and belongs to neither the user
+// nor the folder's owner, so the rename would be refused (EPERM). 0 when it
+// may. Asked before anything is made, and again at the commit, since another
+// program may have replaced the file meanwhile: the rights and the refusal
+// follow the file the rename will replace.
 int take_current_file(SaveTarget& target);
 
 // Gives the new file `fd`, which was made private (0600), the rights it ends

@@ -68,6 +68,14 @@ struct ScopedUmask {
     ~ScopedUmask() { umask(old); }
 };
 
+// Owner, group and mode with the special bits.
+std::tuple<uid_t, gid_t, mode_t> rights(const std::string& path)
+{
+    struct stat status {};
+    stat(path.c_str(), &status);
+    return std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777);
+}
+
 std::string attribute(const std::string& path, const char* name)
 {
     char value[1024];
@@ -287,10 +295,8 @@ TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
     const std::string access_list = attribute(path, "system.posix_acl_access");
 
     ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
-    struct stat status {};
-    ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(read_whole_file(path), "new\n");
-    EXPECT_EQ(std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777), std::tuple(1002u, 2000u, 0664u));
+    EXPECT_EQ(rights(path), std::tuple(1002u, 2000u, 0664u));
     EXPECT_EQ(attribute(path, "system.posix_acl_access"), access_list);
     EXPECT_EQ(attribute(path, "user.note"), "kept");
     EXPECT_EQ(folder_listing(team), "drive.zdr\n");
@@ -300,8 +306,7 @@ TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
     write_whole_file(own, old_text);
     ASSERT_EQ(chown(own.c_str(), 1002, 1003) | chmod(own.c_str(), 0640), 0);
     ASSERT_EQ(as_user(1002, 1002, [&own] { return write_file_replacing(own, "new\n"); }), 0);
-    ASSERT_EQ(stat(own.c_str(), &status), 0);
-    EXPECT_EQ(std::tuple(status.st_gid, status.st_mode & 07777), std::tuple(1002u, 0600u));
+    EXPECT_EQ(rights(own), std::tuple(1002u, 1002u, 0600u));
 }
 
 // Nobody else may read the new file while it is written; once saved, it has
@@ -381,11 +386,6 @@ TEST_P(FileOutputWays, NoSpecialBitsOrCapabilitiesArePassedOn)
     write_whole_file(planted, old_text);
     if (chown(planted.c_str(), 1001, 1001) != 0) GTEST_SKIP() << "not root";
     ASSERT_EQ(chmod(folder.path.c_str(), 0777) | chmod(planted.c_str(), 06777), 0);
-    const auto rights = [](const std::string& path) {
-        struct stat status {};
-        stat(path.c_str(), &status);
-        return std::tuple(status.st_uid, status.st_gid, status.st_mode & 07777);
-    };
     ASSERT_EQ(as_user(1002, 1002, [&planted] { return write_file_replacing(planted, "new\n"); }), 0);
     EXPECT_EQ(rights(planted), std::tuple(1002u, 1002u, 0707u));
 
@@ -424,17 +424,18 @@ TEST(FileOutput, FileTheStickyFolderKeepsIsRefusedBeforeAnythingIsMade)
     EXPECT_EQ(read_whole_file(path), "new\n");
 }
 
-// The folder a save looked at is the one it writes into: swapped for a link
-// to the user's home before the commit, the new file still lands where it
-// was started, and nothing is written through the link.
-TEST_P(FileOutputWays, FolderSwappedForALinkMeanwhileIsNotWrittenThrough)
+// What changes between the start of a save and its commit neither steers
+// nor widens it. The folder swapped for a link to the user's home: the new
+// file still lands in the folder the save started in, and nothing is written
+// through the link. The old file replaced by a private one: the rights are
+// those of the file the rename replaces, so it stays private.
+TEST_P(FileOutputWays, ChangesMeanwhileNeitherSteerNorWidenTheSave)
 {
     TestFolder folder;
     const std::string mine = folder.file("shared/mine"), home = folder.file("home");
     std::filesystem::create_directories(mine);
     std::filesystem::create_directories(home);
     write_whole_file(home + "/out.dxf", old_text);
-
     OutputFile file;
     ASSERT_TRUE(output_open(file, mine + "/out.dxf") && output_write(file, "new\n"));
     std::filesystem::rename(mine, folder.file("shared/moved"));
@@ -444,24 +445,14 @@ TEST_P(FileOutputWays, FolderSwappedForALinkMeanwhileIsNotWrittenThrough)
     EXPECT_EQ(folder_listing(home), "out.dxf\n");
     EXPECT_EQ(read_whole_file(folder.file("shared/moved/out.dxf")), "new\n");
     EXPECT_EQ(folder_listing(folder.file("shared/moved")), "out.dxf\n");
-}
 
-// The rights are those of the file the rename replaces: a private one that
-// another program put in the old one's place meanwhile stays private.
-TEST(FileOutput, FileReplacedMeanwhileGivesItsOwnRights)
-{
-    TestFolder folder;
-    const std::string path = folder.file("doc.dxf"), other = folder.file("doc.new");
-    write_whole_file(path, old_text);
+    const std::string path = home + "/out.dxf", other = home + "/out.new";
     write_whole_file(other, old_text);
     ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(other.c_str(), 0600), 0);
-    OutputFile file;
     ASSERT_TRUE(output_open(file, path) && output_write(file, "new\n"));
     std::filesystem::rename(other, path);
     ASSERT_TRUE(output_commit(file));
-    struct stat status {};
-    ASSERT_EQ(stat(path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::get<2>(rights(path)), 0600u);
 }
 
 // Only the kernel's limits count: a name may not be longer than NAME_MAX,
