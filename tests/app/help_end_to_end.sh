@@ -206,23 +206,27 @@ xdotool key Escape
 closed_at=$(now)
 wait_until_about_closed || fail "Escape did not close the About window"
 
+# A second after it closed, so that whatever it would make up for is in.
+sleep 1
 save_rotation || fail "Ctrl+S did not save after the About window"
 r3=$rotation
 t3=$saved_at
 turned=$(degrees_between "$r2" "$r3")
-# Outside the About window the drive may turn at the rate measured before,
-# plus half a second and four ticks of slack; over the seconds it was open
-# it may not turn at all, nor make up for them afterwards.
+sleep 2
+save_rotation || fail "Ctrl+S did not save"
+after=$(degrees_between "$r3" "$rotation")
+awk -v d="$after" 'BEGIN { exit !(d > 1) }' || fail "the drive did not turn on after the About window"
+# Outside the About window the drive may turn at the faster of the rates
+# measured before it and after it (a loaded machine delivers fewer ticks, and
+# its load changes). Over the seconds it was open it may not turn, nor make up
+# for them afterwards: the slack, half a second, four ticks and a quarter of
+# the time it was open, stays well below what either fault adds.
+rate=$(awk -v r="$rate" -v d="$after" -v a="$t3" -v b="$saved_at" 'BEGIN { q = d / (b - a); printf "%.3f", (q > r ? q : r) }')
 open_for=$(awk -v a="$opened_at" -v b="$closed_at" 'BEGIN { printf "%.3f", b - a }')
-allowed=$(awk -v r="$rate" -v a="$t2" -v b="$t3" -v o="$open_for" 'BEGIN { printf "%.3f", r * (b - a - o + 0.5) + 1.6 }')
+allowed=$(awk -v r="$rate" -v a="$t2" -v b="$t3" -v o="$open_for" 'BEGIN { printf "%.3f", r * (b - a - o * 0.75 + 0.5) + 1.6 }')
 echo "free rate $rate deg/s; About open $open_for s; turned $turned deg from save to save, allowed $allowed"
 awk -v t="$turned" -v m="$allowed" 'BEGIN { exit !(t <= m) }' ||
     fail "the drive turned $turned degrees, more than the $allowed it could outside the About window"
-
-sleep 1
-save_rotation || fail "Ctrl+S did not save"
-r4=$rotation
-awk -v d="$(degrees_between "$r3" "$r4")" 'BEGIN { exit !(d > 1) }' || fail "the drive did not turn on after the About window"
 
 # The other ways out: a click on the picture is not one, Return is; the
 # Close button; the window's own close button.
