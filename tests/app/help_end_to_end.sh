@@ -168,9 +168,10 @@ open_about() {
 about_is_open() {
     xdotool search --onlyvisible --name "$about_pattern" > /dev/null 2>&1
 }
-wait_until_about_closed() {
+# Waits up to five seconds for the check "$@" to fail: its window has gone.
+wait_until_gone() {
     for _ in $(seq 1 50); do
-        about_is_open || return 0
+        "$@" || return 0
         sleep 0.1
     done
     return 1
@@ -204,7 +205,7 @@ sleep 0.3
 xdotool windowfocus --sync "$about"
 xdotool key Escape
 closed_at=$(now)
-wait_until_about_closed || fail "Escape did not close the About window"
+wait_until_gone about_is_open || fail "Escape did not close the About window"
 
 # A second after it closed, so that whatever it would make up for is in.
 sleep 1
@@ -237,16 +238,16 @@ sleep 0.5
 about_is_open || fail "a click on the picture closed the About window"
 xdotool windowfocus --sync "$about"
 xdotool key Return
-wait_until_about_closed || fail "Return did not close the About window"
+wait_until_gone about_is_open || fail "Return did not close the About window"
 
 open_about
 eval "$(xdotool getwindowgeometry --shell "$about")"
 xdotool mousemove $((X + 537)) $((Y + 270)) click 1
-wait_until_about_closed || fail "the Close button did not close the About window"
+wait_until_gone about_is_open || fail "the Close button did not close the About window"
 
 open_about
 "$x11_tool" close "$about" || fail "could not ask the About window to close"
-wait_until_about_closed || fail "the window's close button did not close the About window"
+wait_until_gone about_is_open || fail "the window's close button did not close the About window"
 
 # --- 3: openers that fail, and one that stays ---------------------------------------
 guide_pattern=$(title_pattern "$guide_title")
@@ -264,10 +265,7 @@ box=$(timeout 10 xdotool search --sync --onlyvisible --name "$guide_pattern" 2> 
 sleep 0.3
 xdotool windowfocus --sync "$box"
 xdotool key Return
-for _ in $(seq 1 50); do
-    guide_box_shown || break
-    sleep 0.1
-done
+wait_until_gone guide_box_shown || fail "Return did not close the '$guide_title' message"
 
 printf '#!/bin/sh\n: > "%s"\nexec sleep 60\n' "$work/stayed" > "$work/bin/xdg-open"
 xdotool windowfocus --sync "$window"
