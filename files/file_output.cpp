@@ -27,8 +27,12 @@ template <typename Make>
 int with_fresh_name(const SaveTarget& target, std::string& name, Make make)
 {
     static unsigned counter = 0;
-    std::string base = target.name;
-    if (base.size() > 200) base.resize(200);  // room for the suffix within NAME_MAX
+    // Room for the suffix within NAME_MAX, cut between characters: some file
+    // systems (exFAT, NTFS) refuse a name that is not valid UTF-8.
+    std::size_t keep = std::min<std::size_t>(target.name.size(), 200);
+    while (keep > 0 && keep < target.name.size() && (static_cast<unsigned char>(target.name[keep]) & 0xc0) == 0x80)
+        --keep;
+    const std::string base = target.name.substr(0, keep);
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now {};
         clock_gettime(CLOCK_REALTIME, &now);
@@ -161,12 +165,7 @@ bool output_commit(OutputFile& file)
     int error = file.error;
     // The rights come last, so that nobody else could read the file while it
     // was written; they are synced with the data.
-    if (error == 0) error = take_current_file(file.target);
     if (error == 0) error = give_final_rights(file.fd, file.target);
-    // Holding the old file would keep it alive past the rename (on NFS as a
-    // hidden file); its rights are all that was needed of it.
-    if (file.target.file >= 0) close(file.target.file);
-    file.target.file = -1;
     // The data must be on the disk before the rename makes it the file; a file
     // system that cannot sync says so with EINVAL, which is no write error.
     if (error == 0 && fsync(file.fd) != 0 && errno != EINVAL) error = errno;
@@ -176,7 +175,7 @@ bool output_commit(OutputFile& file)
     }
     if (close(file.fd) != 0 && error == 0) error = errno;
     file.fd = -1;
-    if (error == 0 && renameat(folder, file.temporary.c_str(), folder, file.target.name.c_str()) != 0) error = errno;
+    if (error == 0) error = replace_taken_file(file.target, file.temporary);
     if (error == 0) {
         file.temporary.clear();
         // Make the rename itself durable; the new file is in place either way.

@@ -18,15 +18,21 @@
 // every later step works in that folder, so that names changed meanwhile
 // cannot send the file anywhere else. Links are followed and stay links,
 // except one that another account planted in a sticky folder everyone may
-// write (EACCES). A folder, a pipe or a device is refused, and so is, before
-// anything is made, a file the rename could not replace.
+// write, anywhere on the way (EACCES). A folder, a pipe or a device is
+// refused, and so is, before anything is made, a file the rename could not
+// replace or another account's file in such a sticky folder.
+//
+// The save replaces only the file that had the name at the start, or none:
+// where another file has taken its place, or a name that was free is taken
+// by the commit, that file stays and the save fails (ESTALE, EEXIST).
 //
 // The new file is private (0600) while it is written. At the commit it takes
 // what the old file granted (group, extended attributes with the access list,
 // permission bits; the owner only where the user may give files away, since
-// a rename makes the saver the owner), but never more than a write into the
-// old file would leave: no setuid or setgid bit, no file capabilities. A new
-// file gets the rights open() would give it.
+// a rename makes the saver the owner, and a former owner or group that
+// cannot be kept keeps its rights by the access list), but never more than a
+// write into the old file would leave: no setuid or setgid bit, no file
+// capabilities. A new file gets the rights open() would give it.
 struct OutputFile {
     SaveTarget target;      // where the new file goes
     std::string temporary;  // the new file's name in the target's folder, empty while it has none

@@ -1,12 +1,16 @@
 #include "files/file_rights.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/statfs.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -24,15 +28,15 @@ void close_held(int& fd)
     fd = -1;
 }
 
-// Whether the user may follow a link lying in `folder`. In a sticky folder
-// that everyone may write, anyone can plant a link under a name the user is
-// about to save to; only the user's own links and the folder owner's count.
-bool link_may_be_followed(int folder, const struct stat& link)
+// Whether `entry`, lying in `folder`, may have been planted there by another
+// account: in a sticky folder that everyone may write, anyone can put a link
+// or a file under a name the user is about to save to. Only the user's own
+// and the folder owner's count, for root too, as the kernel guards such
+// folders when it is asked to.
+bool planted(const struct stat& folder, const struct stat& entry)
 {
-    struct stat status {};
-    if (fstat(folder, &status) != 0) return false;
-    const bool shared = (status.st_mode & S_ISVTX) != 0 && (status.st_mode & S_IWOTH) != 0;
-    return !shared || link.st_uid == geteuid() || link.st_uid == status.st_uid;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return shared && entry.st_uid != geteuid() && entry.st_uid != folder.st_uid;
 }
 
 // Holds whatever `name` in `folder` is, a link itself rather than what it
@@ -118,19 +122,99 @@ bool read_value(const AttributeSource& source, const std::string& name, std::str
 }
 
 constexpr const char* posix_access_list = "system.posix_acl_access";
-
-bool is_access_list(const std::string& name)
-{
-    return name == posix_access_list || name == "system.nfs4_acl";
-}
+constexpr const char* nfs4_access_list = "system.nfs4_acl";
 
 // A POSIX access list as the kernel stores it: a version word, then entries
-// of a 16-bit tag, 16-bit permissions and a 32-bit id, all little-endian.
-constexpr unsigned list_owner = 0x01, list_group = 0x04, list_mask = 0x10, list_other = 0x20;
+// of a 16-bit tag, 16-bit permissions and a 32-bit id, all little-endian, in
+// the order of their tags and, within a tag, of their ids.
+constexpr unsigned list_owner = 0x01, list_user = 0x02, list_group = 0x04, list_named_group = 0x08,
+                   list_mask = 0x10, list_other = 0x20;
 
-unsigned list_tag(const std::string& list, std::size_t at)
+struct ListEntry {
+    unsigned tag;
+    unsigned permissions;
+    std::uint32_t id;
+};
+
+unsigned little_endian(const std::string& bytes, std::size_t at, int count)
 {
-    return static_cast<unsigned char>(list[at]) | static_cast<unsigned char>(list[at + 1]) << 8;
+    unsigned value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+std::vector<ListEntry> read_list(const std::string& list)
+{
+    std::vector<ListEntry> entries;
+    for (std::size_t at = 4; at + 8 <= list.size(); at += 8)
+        entries.push_back({little_endian(list, at, 2), little_endian(list, at + 2, 2) & 07,
+                           little_endian(list, at + 4, 4)});
+    return entries;
+}
+
+std::string list_bytes(std::vector<ListEntry> entries)
+{
+    std::sort(entries.begin(), entries.end(), [](const ListEntry& a, const ListEntry& b) {
+        return a.tag != b.tag ? a.tag < b.tag : a.id < b.id;
+    });
+    std::string bytes = {2, 0, 0, 0};
+    for (const ListEntry& entry : entries)
+        for (const unsigned value : {entry.tag, entry.tag >> 8, entry.permissions, 0u, entry.id, entry.id >> 8,
+                                     entry.id >> 16, entry.id >> 24})
+            bytes += static_cast<char>(value & 0xff);
+    return bytes;
+}
+
+bool has_tag(const std::vector<ListEntry>& list, unsigned tag)
+{
+    return std::any_of(list.begin(), list.end(), [tag](const ListEntry& e) { return e.tag == tag; });
+}
+
+// The permissions of the entry with `tag`, 0 where there is none.
+unsigned permissions_of(const std::vector<ListEntry>& list, unsigned tag)
+{
+    for (const ListEntry& entry : list)
+        if (entry.tag == tag) return entry.permissions;
+    return 0;
+}
+
+constexpr std::uint32_t no_id = 0xffffffff;
+
+bool has_named_entries(const std::vector<ListEntry>& list)
+{
+    return has_tag(list, list_user) || has_tag(list, list_named_group);
+}
+
+// A rename makes the saver the owner, and the new file may not be able to
+// keep the old one's group. Whoever of the two lost their place is given
+// back what they could do by a named entry. The mask must then let those
+// entries through; every entry it governs is first cut to what the old mask
+// let through, so that the wider mask lets nobody else do more than before.
+// The new file's own group gets none of the old group's rights.
+void give_back_former_rights(std::vector<ListEntry>& list, const struct stat& old, bool owner_kept, bool group_kept)
+{
+    const bool had_mask = has_tag(list, list_mask);
+    const unsigned old_mask = had_mask ? permissions_of(list, list_mask) : 07;
+    const unsigned owner = owner_kept ? 0 : permissions_of(list, list_owner);
+    const unsigned group = group_kept ? 0 : permissions_of(list, list_group) & old_mask;
+    // An entry of the former owner's own was of no use while they owned the file.
+    std::erase_if(list, [&](const ListEntry& e) {
+        return e.tag == list_mask || (!owner_kept && e.tag == list_user && e.id == old.st_uid);
+    });
+    unsigned mask = owner | group;
+    bool group_named = false;
+    for (ListEntry& entry : list) {
+        if (entry.tag == list_owner || entry.tag == list_other) continue;
+        entry.permissions &= entry.tag == list_group && !group_kept ? 0 : old_mask;
+        if (entry.tag == list_named_group && entry.id == old.st_gid) {
+            entry.permissions |= group;
+            group_named = true;
+        }
+        mask |= entry.permissions;
+    }
+    if (owner != 0) list.push_back({list_user, owner, static_cast<std::uint32_t>(old.st_uid)});
+    if (group != 0 && !group_named) list.push_back({list_named_group, group, static_cast<std::uint32_t>(old.st_gid)});
+    if (had_mask || has_named_entries(list)) list.push_back({list_mask, mask, no_id});
 }
 
 // Copies the extended attributes of the old file to `to`, the access list
@@ -139,41 +223,55 @@ unsigned list_tag(const std::string& list, std::size_t at)
 // would grant other rights than the old one; other attributes are skipped
 // where the user's privilege (security.*, trusted.*) or the file system does
 // not allow them. File capabilities belong to the old bytes: a write takes
-// them away, and so does a save. Where the file could not keep its group, the
-// list gives the new group none of the old group's rights; an NFSv4 list,
-// whose group entries are not read here, is then left out, and the new file
-// grants less rather than more.
-int copy_attributes(const SaveTarget& target, int to, bool group_kept, bool& copied_list)
+// them away, and so does a save. Where the new file could not keep the old
+// one's owner or group, its POSIX list gives them back what they had; a file
+// system without such lists leaves the stricter permission bits. An NFSv4
+// list, whose group entries are not read here, is left out where the group
+// was lost, and the new file grants less rather than more. `has_list`: the
+// new file's permission bits now follow its list.
+int copy_attributes(const SaveTarget& target, int to, const struct stat& old, bool owner_kept, bool group_kept,
+                    bool& has_list)
 {
-    copied_list = false;
+    has_list = false;
     AttributeSource from;
     std::string names;
     if (!open_source(from, target.file, target.folder, target.name.c_str())) return errno;
     if (!read_names(from, names)) return errno == ENOTSUP || errno == ENOSYS ? 0 : errno;
-    std::vector<std::pair<std::string, std::string>> access_lists;
+    std::string posix_list, nfs4_list;
+    bool had_posix_list = false;
     for (std::size_t start = 0; start < names.size();) {
         const std::string name = names.c_str() + start;  // each name ends in a NUL
         start += name.size() + 1;
-        if (name == "security.capability") continue;
+        if (name == "security.capability" || (name == nfs4_access_list && !group_kept)) continue;
         std::string value;
         const bool read = read_value(from, name, value);
-        if (is_access_list(name)) {
-            if (!group_kept && name != posix_access_list) continue;
+        if (name == posix_access_list || name == nfs4_access_list) {
             if (!read && errno != ENODATA) return errno;  // ENODATA: removed meanwhile
-            if (read) access_lists.emplace_back(name, value);
+            if (name == posix_access_list) had_posix_list = read;
+            (name == posix_access_list ? posix_list : nfs4_list) = value;
         } else if (read) {
             ignore(fsetxattr(to, name.c_str(), value.data(), value.size(), 0));
         }
     }
-    for (auto& [name, value] : access_lists) {
-        for (std::size_t at = 4; !group_kept && name == posix_access_list && at + 8 <= value.size(); at += 8)
-            if (list_tag(value, at) == list_group) value[at + 2] = value[at + 3] = 0;
-        if (fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) return errno;
+    if (!nfs4_list.empty()) {
+        if (fsetxattr(to, nfs4_access_list, nfs4_list.data(), nfs4_list.size(), 0) != 0) return errno;
+        has_list = true;
     }
-    copied_list = !access_lists.empty();
+    std::vector<ListEntry> list = read_list(posix_list);
+    if (!had_posix_list)
+        list = {{list_owner, (old.st_mode >> 6) & 07u, no_id}, {list_group, (old.st_mode >> 3) & 07u, no_id},
+                {list_other, old.st_mode & 07u, no_id}};
+    if (!owner_kept || !group_kept) give_back_former_rights(list, old, owner_kept, group_kept);
+    if (had_posix_list || has_named_entries(list)) {
+        const std::string value = list_bytes(list);
+        if (fsetxattr(to, posix_access_list, value.data(), value.size(), 0) == 0)
+            has_list = true;
+        else if (had_posix_list)
+            return errno;
+    }
     // A folder's default access list has given the new file one of its own
     // that the old file did not have.
-    if (!copied_list && fremovexattr(to, posix_access_list) != 0 && errno != ENODATA && errno != ENOTSUP) return errno;
+    if (!has_list && fremovexattr(to, posix_access_list) != 0 && errno != ENODATA && errno != ENOTSUP) return errno;
     return 0;
 }
 
@@ -208,20 +306,10 @@ mode_t new_file_mode(int folder)
     if (!open_source(source, folder, folder, ".")) return 0600;
     if (!read_value(source, "system.posix_acl_default", list))
         return errno == ENODATA || errno == ENOTSUP ? 0666 & ~current_umask() : 0600;
-    unsigned owner = 0, group = 0, mask = 0, other = 0;
-    bool has_mask = false;
-    for (std::size_t at = 4; at + 8 <= list.size(); at += 8) {
-        const unsigned tag = list_tag(list, at);
-        const unsigned permissions = static_cast<unsigned char>(list[at + 2]) & 07;
-        if (tag == list_owner) owner = permissions;
-        if (tag == list_group) group = permissions;
-        if (tag == list_other) other = permissions;
-        if (tag == list_mask) {
-            mask = permissions;
-            has_mask = true;
-        }
-    }
-    return static_cast<mode_t>((owner & 06) << 6 | ((has_mask ? mask : group) & 06) << 3 | (other & 06));
+    const std::vector<ListEntry> entries = read_list(list);
+    const unsigned owner = permissions_of(entries, list_owner), other = permissions_of(entries, list_other);
+    const unsigned group = permissions_of(entries, has_tag(entries, list_mask) ? list_mask : list_group);
+    return static_cast<mode_t>((owner & 06) << 6 | (group & 06) << 3 | (other & 06));
 }
 
 }  // namespace
@@ -292,12 +380,29 @@ bool resolve_save_target(const std::string& path, SaveTarget& target)
             move_to(held);
             continue;
         }
+        struct statfs where {};
+        if (S_ISLNK(status.st_mode) && fstatfs(held, &where) == 0 && where.f_type == PROC_SUPER_MAGIC) {
+            // The links of /proc lead to what a process holds open, not to
+            // their text: that of a deleted folder names another folder that
+            // anyone may make. The kernel follows them; an open file has no
+            // folder of its own to be saved in.
+            close(held);
+            held = ++links > 40 ? -1 : openat(folder, name.c_str(), O_PATH | O_CLOEXEC);
+            if (held >= 0 && fstat(held, &status) == 0 && S_ISDIR(status.st_mode)) {
+                move_to(held);
+                continue;
+            }
+            error = links > 40 ? ELOOP : held < 0 ? errno : !last || !rest.empty() ? ENOTDIR : EINVAL;
+            close_held(held);
+            break;
+        }
         if (S_ISLNK(status.st_mode)) {
             char buffer[PATH_MAX];
             const ssize_t length = readlinkat(held, "", buffer, sizeof buffer);
             const int read_error = errno;
             close(held);
-            if (!link_may_be_followed(folder, status))
+            struct stat place {};
+            if (fstat(folder, &place) != 0 || planted(place, status))
                 error = EACCES;
             else if (++links > 40)
                 error = ELOOP;
@@ -345,10 +450,18 @@ int take_current_file(SaveTarget& target)
     // had been written and given the old one's rights, where others could
     // read it.
     struct stat folder {};
-    struct stat old {};
-    if (fstat(target.folder, &folder) != 0 || fstat(target.file, &old) != 0) return errno;
+    if (fstat(target.folder, &folder) != 0) return errno;
     const uid_t user = geteuid();
-    if ((folder.st_mode & S_ISVTX) != 0 && user != 0 && old.st_uid != user && folder.st_uid != user) return EPERM;
+    if ((folder.st_mode & S_ISVTX) != 0 && user != 0 && status.st_uid != user && folder.st_uid != user) return EPERM;
+    // Another account's file in a shared sticky folder may have been put
+    // there for the user's save to land in and hand its content over.
+    if (planted(folder, status)) return EACCES;
+    // Its attributes are copied at the commit: a list that cannot be read
+    // must fail the save now, not after the whole export.
+    AttributeSource source;
+    std::string names;
+    if (!open_source(source, target.file, target.folder, target.name.c_str())) return errno;
+    if (!read_names(source, names) && errno != ENOTSUP && errno != ENOSYS) return errno;
     return 0;
 }
 
@@ -362,20 +475,47 @@ int give_final_rights(int fd, const SaveTarget& target)
         return 0;
     }
     // Only a privileged user can give the file to its owner; a member of its
-    // group still keeps the group. A group it could not keep gets none of the
-    // old group's rights.
+    // group still keeps the group.
     if (fchown(fd, old.st_uid, old.st_gid) != 0) ignore(fchown(fd, static_cast<uid_t>(-1), old.st_gid));
     struct stat now {};
-    const bool group_kept = fstat(fd, &now) == 0 && now.st_gid == old.st_gid;
-    bool copied_list = false;
-    if (const int error = copy_attributes(target, fd, group_kept, copied_list); error != 0) return error;
+    if (fstat(fd, &now) != 0) return errno;
+    const bool owner_kept = now.st_uid == old.st_uid, group_kept = now.st_gid == old.st_gid;
+    bool has_list = false;
+    if (const int error = copy_attributes(target, fd, old, owner_kept, group_kept, has_list); error != 0) return error;
     // An access list has set the permission bits itself, with its mask in
     // the group's place. The setuid and setgid bits are never passed on: a
     // write would clear them, and on a file that now belongs to the saver
     // they would run whatever another account put into it as the saver.
-    if (copied_list) return 0;
+    if (has_list) return 0;
     mode_t mode = old.st_mode & 0777;
     if (!group_kept) mode &= ~static_cast<mode_t>(070);
     ignore(fchmod(fd, mode));
     return 0;
+}
+
+int replace_taken_file(SaveTarget& target, const std::string& temporary)
+{
+    const int folder = target.folder;
+    const char* name = target.name.c_str();
+    struct stat now {};
+    struct stat taken {};
+    const bool named = fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!named && errno != ENOENT) return errno;
+    if (named && target.file < 0) return EEXIST;
+    if (named && (fstat(target.file, &taken) != 0 || !same_file(now, taken))) return ESTALE;
+    // Holding the old file would keep it alive past the rename (on NFS as a
+    // hidden file); its rights are all that was needed of it.
+    close_held(target.file);
+    if (named) return renameat(folder, temporary.c_str(), folder, name) != 0 ? errno : 0;
+    // The name is free, and must not be replaced if something takes it now.
+    if (renameat2(folder, temporary.c_str(), folder, name, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (linkat(folder, temporary.c_str(), folder, name, 0) == 0) {
+        ignore(unlinkat(folder, temporary.c_str(), 0));
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK) return errno;
+    // A file system with neither (FAT): nothing is left but to look once more.
+    if (fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    return renameat(folder, temporary.c_str(), folder, name) != 0 ? errno : 0;
 }

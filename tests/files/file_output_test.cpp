@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
@@ -60,6 +61,12 @@ int failed_save_as_ordinary_user(const std::string& path)
         return write_project_file(path, nondefault_input(), nondefault_options()) == 0 &&
                project_file_message == "Cannot write the file.";
     });
+}
+
+// Whether user `uid` of group `gid` (and of 2000) may `what` the file at `path`.
+bool may(uid_t uid, gid_t gid, const std::string& path, int what)
+{
+    return as_user(uid, gid, [&path, what] { return access(path.c_str(), what) == 0; }) == 0;
 }
 
 struct ScopedUmask {
@@ -279,8 +286,9 @@ TEST(FileOutput, ReadSmallFileLimits)
 }
 
 // A member of the team saves a colleague's project in the team folder: the
-// team keeps its group, mode, access list and attributes; only the owner
-// becomes the saver, as a rename cannot do otherwise.
+// team keeps its group, mode, access list and attributes; the owner becomes
+// the saver, as a rename cannot do otherwise, and the colleague keeps what
+// they could do by an entry of the list that grants nobody else more.
 TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
 {
     TestFolder folder;
@@ -292,21 +300,36 @@ TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
     if (std::system(("setfacl -m u:1003:rw '" + path + "' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "no access lists here";
     ASSERT_EQ(lsetxattr(path.c_str(), "user.note", "kept", 4, 0), 0);
-    const std::string access_list = attribute(path, "system.posix_acl_access");
+    const std::string expected = folder.file("expected");
+    write_whole_file(expected, "");
+    ASSERT_EQ(chmod(expected.c_str(), 0664) | std::system(("setfacl -m u:1001:rw,u:1003:rw " + expected).c_str()), 0);
 
     ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
     EXPECT_EQ(read_whole_file(path), "new\n");
     EXPECT_EQ(rights(path), std::tuple(1002u, 2000u, 0664u));
-    EXPECT_EQ(attribute(path, "system.posix_acl_access"), access_list);
+    EXPECT_EQ(attribute(path, "system.posix_acl_access"), attribute(expected, "system.posix_acl_access"));
     EXPECT_EQ(attribute(path, "user.note"), "kept");
     EXPECT_EQ(folder_listing(team), "drive.zdr\n");
 
-    // A group the file cannot keep does not pass its rights to the saver's group.
+    // The list's mask must widen for the colleague's rwx; the entry it held
+    // back (1003's x) stays held back, and the team the list denied stays out.
+    ASSERT_EQ(chown(path.c_str(), 1001, 2000) |
+                  std::system(("setfacl --set u::rwx,u:1002:rw,u:1003:rwx,g::-,m::rw,o::- " + path).c_str()),
+              0);
+    ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
+    EXPECT_TRUE(may(1001, 1001, path, R_OK | W_OK | X_OK));
+    EXPECT_FALSE(may(1003, 1003, path, X_OK));
+    EXPECT_FALSE(may(1004, 1004, path, R_OK));
+
+    // A group the file cannot keep keeps its rights by the list, and the
+    // saver's group gets none of them.
     const std::string own = team + "/own.zdr";
     write_whole_file(own, old_text);
     ASSERT_EQ(chown(own.c_str(), 1002, 1003) | chmod(own.c_str(), 0640), 0);
     ASSERT_EQ(as_user(1002, 1002, [&own] { return write_file_replacing(own, "new\n"); }), 0);
-    EXPECT_EQ(rights(own), std::tuple(1002u, 1002u, 0600u));
+    EXPECT_EQ(rights(own), std::tuple(1002u, 1002u, 0640u));
+    EXPECT_TRUE(may(1004, 1003, own, R_OK));
+    EXPECT_FALSE(may(1005, 1002, own, R_OK));
 }
 
 // Nobody else may read the new file while it is written; once saved, it has
@@ -387,7 +410,9 @@ TEST_P(FileOutputWays, NoSpecialBitsOrCapabilitiesArePassedOn)
     if (chown(planted.c_str(), 1001, 1001) != 0) GTEST_SKIP() << "not root";
     ASSERT_EQ(chmod(folder.path.c_str(), 0777) | chmod(planted.c_str(), 06777), 0);
     ASSERT_EQ(as_user(1002, 1002, [&planted] { return write_file_replacing(planted, "new\n"); }), 0);
-    EXPECT_EQ(rights(planted), std::tuple(1002u, 1002u, 0707u));
+    // The former owner and group keep rwx by the access list, whose mask
+    // stands in the group's bits.
+    EXPECT_EQ(rights(planted), std::tuple(1002u, 1002u, 0777u));
 
     // cap_net_raw, effective: version 2 of the kernel's form.
     const unsigned char raw[20] = {0x01, 0, 0, 0x02, 0x00, 0x20};
@@ -400,7 +425,10 @@ TEST_P(FileOutputWays, NoSpecialBitsOrCapabilitiesArePassedOn)
 }
 
 // Another account's file in a sticky folder that is not the user's could
-// never be replaced: the save says so before it makes anything.
+// never be replaced: the save says so before it makes anything. Where
+// everyone may write the folder, the file may have been planted for the
+// user's save to hand its content over: refused as well, for the folder's
+// owner and for root.
 TEST(FileOutput, FileTheStickyFolderKeepsIsRefusedBeforeAnythingIsMade)
 {
     TestFolder folder;
@@ -411,15 +439,21 @@ TEST(FileOutput, FileTheStickyFolderKeepsIsRefusedBeforeAnythingIsMade)
     ASSERT_EQ(chmod(folder.path.c_str(), 0755) | chmod(path.c_str(), 0666) | chown(shared.c_str(), 1006, 1006) |
                   chmod(shared.c_str(), 01777),
               0);
-    const auto refused = [&path] {
-        OutputFile file;
-        return !output_open(file, path) && file_output_error == EPERM && file.fd < 0;
+    const auto refused = [&path](int error) {
+        return [&path, error] {
+            OutputFile file;
+            return !output_open(file, path) && file_output_error == error && file.fd < 0;
+        };
     };
-    EXPECT_EQ(as_user(1002, 1002, refused), 0);
+    EXPECT_EQ(as_user(1002, 1002, refused(EPERM)), 0);
+    EXPECT_TRUE(refused(EACCES)());
+    ASSERT_EQ(chown(shared.c_str(), 1002, 1002), 0);
+    EXPECT_EQ(as_user(1002, 1002, refused(EACCES)), 0);
     EXPECT_EQ(read_whole_file(path), old_text);
     EXPECT_EQ(folder_listing(shared), "drive.dxf\n");
-    // In a sticky folder of the user's own, the same file is replaced.
-    ASSERT_EQ(chown(shared.c_str(), 1002, 1002), 0);
+    // In a sticky folder of the user's own that others may not write, the
+    // same file is replaced.
+    ASSERT_EQ(chmod(shared.c_str(), 01775), 0);
     EXPECT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
     EXPECT_EQ(read_whole_file(path), "new\n");
 }
@@ -427,8 +461,8 @@ TEST(FileOutput, FileTheStickyFolderKeepsIsRefusedBeforeAnythingIsMade)
 // What changes between the start of a save and its commit neither steers
 // nor widens it. The folder swapped for a link to the user's home: the new
 // file still lands in the folder the save started in, and nothing is written
-// through the link. The old file replaced by a private one: the rights are
-// those of the file the rename replaces, so it stays private.
+// through the link. Another file put in the old one's place, or under a
+// name that was free: it stays as it is, and the save fails.
 TEST_P(FileOutputWays, ChangesMeanwhileNeitherSteerNorWidenTheSave)
 {
     TestFolder folder;
@@ -447,12 +481,18 @@ TEST_P(FileOutputWays, ChangesMeanwhileNeitherSteerNorWidenTheSave)
     EXPECT_EQ(folder_listing(folder.file("shared/moved")), "out.dxf\n");
 
     const std::string path = home + "/out.dxf", other = home + "/out.new";
-    write_whole_file(other, old_text);
-    ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(other.c_str(), 0600), 0);
-    ASSERT_TRUE(output_open(file, path) && output_write(file, "new\n"));
-    std::filesystem::rename(other, path);
-    ASSERT_TRUE(output_commit(file));
-    EXPECT_EQ(std::get<2>(rights(path)), 0600u);
+    for (const bool existed : {true, false}) {
+        if (!existed) std::filesystem::remove(path);
+        ASSERT_TRUE(output_open(file, path) && output_write(file, "new\n"));
+        write_whole_file(other, old_text);
+        ASSERT_EQ(chmod(other.c_str(), 0606), 0);
+        std::filesystem::rename(other, path);
+        EXPECT_FALSE(output_commit(file));
+        EXPECT_EQ(file_output_error, existed ? ESTALE : EEXIST);
+        EXPECT_EQ(read_whole_file(path), old_text);
+        EXPECT_EQ(std::get<2>(rights(path)), 0606u);
+        EXPECT_EQ(folder_listing(home), "out.dxf\n");
+    }
 }
 
 // Only the kernel's limits count: a name may not be longer than NAME_MAX,
@@ -477,4 +517,59 @@ TEST(FileOutput, LinksMayLeadPastPathMax)
     EXPECT_TRUE(write_file_replacing(folder.file("l1/l2/out.dxf"), "deep\n"));
     EXPECT_EQ(read_whole_file(folder.file("l1/l2/out.dxf")), "deep\n");
     EXPECT_EQ(std::system(("rm -rf '" + folder.file(long_name) + "'").c_str()), 0);  // deeper than remove_all goes
+}
+
+// What cannot be copied is known before anything is made: here more
+// attribute names than the kernel lists at once (64 KiB), on tmpfs.
+TEST(FileOutput, AttributesThatCannotBeListedAreRefusedFirst)
+{
+    const ScopedEnv memory("TMPDIR", "/dev/shm");
+    TestFolder folder;
+    const std::string path = folder.file("drive.dxf");
+    write_whole_file(path, old_text);
+    for (int i = 0; i < 6000; ++i)
+        if (lsetxattr(path.c_str(), ("user.note-of-some-length-" + std::to_string(i)).c_str(), "", 0, 0) != 0)
+            GTEST_SKIP() << "not so many attributes here";
+    OutputFile file;
+    EXPECT_FALSE(output_open(file, path));
+    EXPECT_EQ(file_output_error, E2BIG);
+    EXPECT_EQ(folder_listing(folder.path), "drive.dxf\n");
+}
+
+// A hidden name is cut between characters: exFAT and NTFS refuse any other.
+TEST(FileOutput, HiddenNameOfALongNameIsCutBetweenCharacters)
+{
+    TestFolder folder;
+    std::string name;
+    for (int i = 0; i < 80; ++i) name += "\u4e2d";  // 240 bytes
+    file_output_unnamed = false;
+    OutputFile file;
+    const bool opened = output_open(file, folder.file(name + ".dxf"));
+    file_output_unnamed = true;
+    ASSERT_TRUE(opened);
+    std::string rest = file.temporary;
+    for (std::size_t at; (at = rest.find("\u4e2d")) != std::string::npos;) rest.erase(at, 3);
+    EXPECT_EQ(std::count_if(rest.begin(), rest.end(), [](unsigned char c) { return c >= 0x80; }), 0) << rest;
+    EXPECT_LE(file.temporary.size(), 255u);
+    EXPECT_TRUE(output_commit(file));
+}
+
+// The links of /proc lead where the kernel leads them, not by their text: a
+// deleted folder's names another folder that anyone could make.
+TEST(FileOutput, LinksOfProcLeadWhereTheKernelLeads)
+{
+    TestFolder folder;
+    const std::string work = folder.file("work"), home = folder.file("home");
+    std::filesystem::create_directories(work);
+    std::filesystem::create_directories(home);
+    const int back = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(chdir(work.c_str()), 0);
+    EXPECT_TRUE(write_file_replacing("/proc/self/cwd/live.dxf", "live\n"));
+    EXPECT_EQ(read_whole_file(work + "/live.dxf"), "live\n");
+    std::filesystem::remove_all(work);
+    std::filesystem::create_symlink(home, work + " (deleted)");
+    EXPECT_FALSE(write_file_replacing("/proc/self/cwd/drive.dxf", "new\n"));
+    EXPECT_EQ(fchdir(back), 0);
+    close(back);
+    EXPECT_EQ(folder_listing(home), "");
 }
