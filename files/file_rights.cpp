@@ -185,36 +185,55 @@ bool has_named_entries(const std::vector<ListEntry>& list)
     return has_tag(list, list_user) || has_tag(list, list_named_group);
 }
 
+// What the new file kept of the old one's owner and group, and what the
+// saver could do with the old file (as permission bits count it).
+struct Kept {
+    bool owner;
+    bool group;
+    unsigned saver;
+};
+
 // A rename makes the saver the owner, and the new file may not be able to
-// keep the old one's group. Whoever of the two lost their place is given
-// back what they could do by a named entry. The mask must then let those
-// entries through; every entry it governs is first cut to what the old mask
-// let through, so that the wider mask lets nobody else do more than before.
-// The new file's own group gets none of the old group's rights.
-void give_back_former_rights(std::vector<ListEntry>& list, const struct stat& old, bool owner_kept, bool group_kept)
+// keep the old one's group. The saver gets what they could do; whoever of
+// the former owner and group lost their place gets back what they could do
+// by a named entry, which also keeps them from falling to the rights of
+// everyone else. The new file's own group gets what everyone else had, less
+// what any group entry held back. The mask must let the new entries
+// through: every entry it governs is first cut to what the old mask let
+// through, so that the wider mask lets nobody else do more than before.
+void give_back_former_rights(std::vector<ListEntry>& list, const struct stat& old, const Kept& kept)
 {
-    const bool had_mask = has_tag(list, list_mask);
-    const unsigned old_mask = had_mask ? permissions_of(list, list_mask) : 07;
-    const unsigned owner = owner_kept ? 0 : permissions_of(list, list_owner);
-    const unsigned group = group_kept ? 0 : permissions_of(list, list_group) & old_mask;
+    const unsigned old_mask = has_tag(list, list_mask) ? permissions_of(list, list_mask) : 07;
+    const unsigned owner = permissions_of(list, list_owner), other = permissions_of(list, list_other);
+    const unsigned group = permissions_of(list, list_group) & old_mask;
     // An entry of the former owner's own was of no use while they owned the file.
     std::erase_if(list, [&](const ListEntry& e) {
-        return e.tag == list_mask || (!owner_kept && e.tag == list_user && e.id == old.st_uid);
+        return e.tag == list_mask || (!kept.owner && e.tag == list_user && e.id == old.st_uid);
     });
-    unsigned mask = owner | group;
+    unsigned new_group = other;
     bool group_named = false;
     for (ListEntry& entry : list) {
+        if (entry.tag == list_owner && !kept.owner) entry.permissions = kept.saver;
         if (entry.tag == list_owner || entry.tag == list_other) continue;
-        entry.permissions &= entry.tag == list_group && !group_kept ? 0 : old_mask;
-        if (entry.tag == list_named_group && entry.id == old.st_gid) {
+        entry.permissions &= old_mask;
+        if (entry.tag == list_group || entry.tag == list_named_group) new_group &= entry.permissions;
+        if (!kept.group && entry.tag == list_named_group && entry.id == old.st_gid) {
             entry.permissions |= group;
             group_named = true;
         }
-        mask |= entry.permissions;
     }
-    if (owner != 0) list.push_back({list_user, owner, static_cast<std::uint32_t>(old.st_uid)});
-    if (group != 0 && !group_named) list.push_back({list_named_group, group, static_cast<std::uint32_t>(old.st_gid)});
-    if (had_mask || has_named_entries(list)) list.push_back({list_mask, mask, no_id});
+    unsigned mask = 0;
+    for (ListEntry& entry : list) {
+        if (entry.tag == list_group && !kept.group) entry.permissions = new_group;
+        if (entry.tag != list_owner && entry.tag != list_other) mask |= entry.permissions;
+    }
+    if (!kept.owner) list.push_back({list_user, owner, static_cast<std::uint32_t>(old.st_uid)});
+    if (!kept.group && !group_named)
+        list.push_back({list_named_group, group, static_cast<std::uint32_t>(old.st_gid)});
+    mask |= (kept.owner ? 0 : owner) | (kept.group ? 0 : group);
+    // The kernel passes a list by whose mask grants nothing; one that grants
+    // only what none of its entries has keeps their refusals in force.
+    list.push_back({list_mask, mask != 0 ? mask : other, no_id});
 }
 
 // Copies the extended attributes of the old file to `to`, the access list
@@ -229,8 +248,7 @@ void give_back_former_rights(std::vector<ListEntry>& list, const struct stat& ol
 // list, whose group entries are not read here, is left out where the group
 // was lost, and the new file grants less rather than more. `has_list`: the
 // new file's permission bits now follow its list.
-int copy_attributes(const SaveTarget& target, int to, const struct stat& old, bool owner_kept, bool group_kept,
-                    bool& has_list)
+int copy_attributes(const SaveTarget& target, int to, const struct stat& old, const Kept& kept, bool& has_list)
 {
     has_list = false;
     AttributeSource from;
@@ -242,7 +260,7 @@ int copy_attributes(const SaveTarget& target, int to, const struct stat& old, bo
     for (std::size_t start = 0; start < names.size();) {
         const std::string name = names.c_str() + start;  // each name ends in a NUL
         start += name.size() + 1;
-        if (name == "security.capability" || (name == nfs4_access_list && !group_kept)) continue;
+        if (name == "security.capability" || (name == nfs4_access_list && !kept.group)) continue;
         std::string value;
         const bool read = read_value(from, name, value);
         if (name == posix_access_list || name == nfs4_access_list) {
@@ -261,8 +279,10 @@ int copy_attributes(const SaveTarget& target, int to, const struct stat& old, bo
     if (!had_posix_list)
         list = {{list_owner, (old.st_mode >> 6) & 07u, no_id}, {list_group, (old.st_mode >> 3) & 07u, no_id},
                 {list_other, old.st_mode & 07u, no_id}};
-    if (!owner_kept || !group_kept) give_back_former_rights(list, old, owner_kept, group_kept);
-    if (had_posix_list || has_named_entries(list)) {
+    if (!kept.owner || !kept.group) give_back_former_rights(list, old, kept);
+    // A list that grants nothing to anyone but the owner says no more than
+    // the permission bits.
+    if (had_posix_list || (has_named_entries(list) && permissions_of(list, list_mask) != 0)) {
         const std::string value = list_bytes(list);
         if (fsetxattr(to, posix_access_list, value.data(), value.size(), 0) == 0)
             has_list = true;
@@ -479,17 +499,22 @@ int give_final_rights(int fd, const SaveTarget& target)
     if (fchown(fd, old.st_uid, old.st_gid) != 0) ignore(fchown(fd, static_cast<uid_t>(-1), old.st_gid));
     struct stat now {};
     if (fstat(fd, &now) != 0) return errno;
-    const bool owner_kept = now.st_uid == old.st_uid, group_kept = now.st_gid == old.st_gid;
+    Kept kept {now.st_uid == old.st_uid, now.st_gid == old.st_gid, 0};
+    for (const int right : {R_OK, W_OK, X_OK})
+        if (!kept.owner && faccessat(target.file, "", right, AT_EMPTY_PATH) == 0) kept.saver |= static_cast<unsigned>(right);
     bool has_list = false;
-    if (const int error = copy_attributes(target, fd, old, owner_kept, group_kept, has_list); error != 0) return error;
+    if (const int error = copy_attributes(target, fd, old, kept, has_list); error != 0) return error;
     // An access list has set the permission bits itself, with its mask in
     // the group's place. The setuid and setgid bits are never passed on: a
     // write would clear them, and on a file that now belongs to the saver
     // they would run whatever another account put into it as the saver.
     if (has_list) return 0;
-    mode_t mode = old.st_mode & 0777;
-    if (!group_kept) mode &= ~static_cast<mode_t>(070);
-    ignore(fchmod(fd, mode));
+    // Without a list, the former group falls to the rights of everyone else,
+    // who may do no more than it could; so does the new group.
+    const mode_t owner = kept.owner ? (old.st_mode >> 6) & 07 : kept.saver;
+    mode_t group = (old.st_mode >> 3) & 07, other = old.st_mode & 07;
+    if (!kept.group) group = other &= group;
+    ignore(fchmod(fd, owner << 6 | group << 3 | other));
     return 0;
 }
 

@@ -311,13 +311,14 @@ TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
     EXPECT_EQ(attribute(path, "user.note"), "kept");
     EXPECT_EQ(folder_listing(team), "drive.zdr\n");
 
-    // The list's mask must widen for the colleague's rwx; the entry it held
-    // back (1003's x) stays held back, and the team the list denied stays out.
+    // The list's mask must widen for the colleague's x; the entry it held
+    // back (1003's x) stays held back, the team the list denied stays out,
+    // and the saver keeps their own rights, not the colleague's.
     ASSERT_EQ(chown(path.c_str(), 1001, 2000) |
-                  std::system(("setfacl --set u::rwx,u:1002:rw,u:1003:rwx,g::-,m::rw,o::- " + path).c_str()),
+                  std::system(("setfacl --set u::rx,u:1002:rw,u:1003:rwx,g::-,m::rw,o::- " + path).c_str()),
               0);
     ASSERT_EQ(as_user(1002, 1002, [&path] { return write_file_replacing(path, "new\n"); }), 0);
-    EXPECT_TRUE(may(1001, 1001, path, R_OK | W_OK | X_OK));
+    EXPECT_TRUE(may(1001, 1001, path, R_OK | X_OK) && may(1002, 1002, path, W_OK));
     EXPECT_FALSE(may(1003, 1003, path, X_OK));
     EXPECT_FALSE(may(1004, 1004, path, R_OK));
 
@@ -330,6 +331,11 @@ TEST_P(FileOutputWays, TeamMemberKeepsEveryRightOfTheFile)
     EXPECT_EQ(rights(own), std::tuple(1002u, 1002u, 0640u));
     EXPECT_TRUE(may(1004, 1003, own, R_OK));
     EXPECT_FALSE(may(1005, 1002, own, R_OK));
+    // A group held back from what everyone may do stays held back.
+    ASSERT_EQ(std::system(("setfacl -b " + own).c_str()) | chown(own.c_str(), 1002, 1003) | chmod(own.c_str(), 0606), 0);
+    ASSERT_EQ(as_user(1002, 1002, [&own] { return write_file_replacing(own, "new\n"); }), 0);
+    EXPECT_FALSE(may(1004, 1003, own, R_OK));
+    EXPECT_TRUE(may(1005, 1005, own, R_OK | W_OK));
 }
 
 // Nobody else may read the new file while it is written; once saved, it has
