@@ -50,12 +50,13 @@ int take_current_file(SaveTarget& target);
 // Gives the new file `fd`, which was made private (0600), the rights it ends
 // with: those of the old file where there is one (owner, group, extended
 // attributes with the access list, then the permission bits), else those a
-// new file gets in the folder. A former owner or group the new file cannot
-// keep is given what it had by named entries of the access list, where the
-// file system keeps one. Never what a write would take away: no setuid or
-// setgid bit and no file capabilities. 0, or the errno of an access list
-// that could not be copied: the new file must then not take the old one's
-// place.
+// new file gets in the folder. Where the new file cannot keep the old one's
+// owner, the saver gets what they could do; a former owner or group it
+// cannot keep keeps what it had by named entries of the access list, where
+// the file system keeps one, and nobody gets more. Never what a write would
+// take away: no setuid or setgid bit and no file capabilities. 0, or the
+// errno of an access list that could not be copied: the new file must then
+// not take the old one's place.
 int give_final_rights(int fd, const SaveTarget& target);
 
 // Renames the finished new file, named `temporary` in the target's folder,
