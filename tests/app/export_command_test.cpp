@@ -78,6 +78,22 @@ TEST_F(ExportCommandTest, WithoutALaidDriveEveryButtonOnlyWarns)
     EXPECT_TRUE(standin.cursors_set.empty());
 }
 
+// The writers would refuse it only after the dialog and the overwrite question.
+TEST_F(ExportCommandTest, ABoreOfTheScopeTheWritersRefuseIsRefusedBeforeTheDialog)
+{
+    user_types(Bore1Field, "100");
+    run_one_pass();
+    press(Step3DButton);
+    ASSERT_EQ(standin.message_boxes.size(), 1u);
+    EXPECT_EQ(standin.message_boxes[0].text, "Bore of Z1 is too large for the wheel.");
+    EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Error);
+    EXPECT_TRUE(standin.file_dialogs.empty());
+    user_selects(ExportScopeCombo, 3);  // wheel 2 alone, without the bore of Z1
+    run_one_pass();
+    press(Step3DButton);
+    EXPECT_EQ(standin.file_dialogs.size(), 1u);
+}
+
 TEST_F(ExportCommandTest, SaveDialogOfEachKindAndCancelDoesNothing)
 {
     struct Expected {
