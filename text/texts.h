@@ -156,8 +156,10 @@ extern const char* const user_guide_file_name;
 extern const char* const user_guide_title;
 // Followed by the path of the guide.
 extern const char* const user_guide_write_failed;
-// Followed by the path of the written guide.
+// Followed by the path of the written guide: when there is no xdg-open, and
+// when it ended with a failure.
 extern const char* const user_guide_no_browser;
+extern const char* const user_guide_browser_failed;
 // The About window's captions. The caller names the language, so every
 // table carries both.
 extern const char* const about_title_english;

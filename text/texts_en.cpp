@@ -145,6 +145,8 @@ const char* const user_guide_title = "User guide";
 const char* const user_guide_write_failed = "Cannot write the user guide to the temporary folder:\n";
 const char* const user_guide_no_browser =
     "No browser could be started for the user guide (is xdg-open installed?). Open it yourself:\n";
+const char* const user_guide_browser_failed =
+    "The browser could not be started for the user guide. Open it yourself:\n";
 const char* const about_title_english = "About";
 const char* const about_close_english = "Close";
 const char* const about_title_dutch = "Over";

@@ -148,6 +148,8 @@ const char* const user_guide_title = "Handleiding";
 const char* const user_guide_write_failed = "Kan de handleiding niet in de tijdelijke map zetten:\n";
 const char* const user_guide_no_browser =
     "Er kon geen browser voor de handleiding gestart worden (is xdg-open geïnstalleerd?). Open hem zelf:\n";
+const char* const user_guide_browser_failed =
+    "De browser voor de handleiding kon niet gestart worden. Open hem zelf:\n";
 const char* const about_title_english = "About";
 const char* const about_close_english = "Close";
 const char* const about_title_dutch = "Over";

@@ -49,6 +49,13 @@ void export_drive_to_file(std::int64_t kind)
         show_message_box(text::message_box_title, text::export_no_valid_drive, MessageKind::Warning);
         return;
     }
+    // The writer would refuse these bores only after the user had chosen a
+    // file and answered the overwrite question for nothing. There is no
+    // path yet to put below the reason.
+    if (!check_export_bores(drive_solution, drive_options)) {
+        show_message_box(text::message_box_title, export_error_text, MessageKind::Error);
+        return;
+    }
 
     // The folder goes to the dialog apart from the name, so that a folder
     // stored without its trailing "/" still opens where it should.

@@ -7,7 +7,8 @@
 #include "app/toolkit/toolkit.h"
 
 // The command behind the five export buttons: reads the fields, refuses when
-// no drive is laid, asks for the file (proposed in the last export folder),
+// no drive is laid or a bore of the export scope cannot be made (the writers'
+// check_export_bores), asks for the file (proposed in the last export folder),
 // asks before overwriting, writes the file of the kind (an ExportKind) under
 // the busy cursor and tells the user the count and the size, or the reason it
 // failed. The export folder is remembered only after a file was written.

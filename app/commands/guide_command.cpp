@@ -12,9 +12,9 @@ namespace {
 // warning names the file of the F1 that started the opener.
 std::map<int, std::string> running_openers;
 
-void say_where_the_guide_is(const std::string& path)
+void say_where_the_guide_is(const char* what_happened, const std::string& path)
 {
-    show_message_box(text::user_guide_title, text::user_guide_no_browser + path, MessageKind::Warning);
+    show_message_box(text::user_guide_title, what_happened + path, MessageKind::Warning);
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ std::int64_t open_user_guide()
     // Without xdg-open (a fresh machine has none) the user gets the path.
     const int opener = start_detached("xdg-open", path);
     if (opener == 0) {
-        say_where_the_guide_is(path);
+        say_where_the_guide_is(text::user_guide_no_browser, path);
         return 0;
     }
     running_openers[opener] = path;
@@ -45,6 +45,7 @@ void guide_opener_ended(int pid, bool failed)
     const std::string path = found->second;
     running_openers.erase(found);
     // xdg-open without a browser to hand the file to ends with a failure and
-    // shows nothing; a browser that stays open keeps it running instead.
-    if (failed) say_where_the_guide_is(path);
+    // shows nothing; a browser that stays open keeps it running instead. It
+    // does not say why, so neither does the warning.
+    if (failed) say_where_the_guide_is(text::user_guide_browser_failed, path);
 }

@@ -10,8 +10,9 @@
 // Writes the user guide of this build into this run's private folder under
 // the temporary folder and hands its path to the desktop's browser through
 // xdg-open, started in a session of its own and never waited for. When there
-// is no xdg-open, a warning titled after the guide gives the path; when it
-// ends later with a failure, guide_opener_ended gives it. Returns 0; when the
+// is no xdg-open, a warning titled after the guide asks whether it is
+// installed and gives the path; when it ends later with a failure,
+// guide_opener_ended says that the browser could not be started and gives it. Returns 0; when the
 // guide cannot be written, an error box titled after the guide says why, and
 // the result is 1, the OK that closed it.
 std::int64_t open_user_guide();

@@ -46,6 +46,16 @@ protected:
         run_one_pass();
     }
 
+    // The press showed one box, titled after the program, and no save dialog.
+    static void expect_refused_with(const std::string& text, MessageKind kind)
+    {
+        ASSERT_EQ(standin.message_boxes.size(), 1u);
+        EXPECT_EQ(standin.message_boxes[0].title, "Zandrel");
+        EXPECT_EQ(standin.message_boxes[0].text, text);
+        EXPECT_EQ(standin.message_boxes[0].kind, kind);
+        EXPECT_TRUE(standin.file_dialogs.empty());
+    }
+
     // Presses the button and picks `path` in the save dialog.
     static void export_to(GadgetId button, const std::string& path)
     {

@@ -46,10 +46,7 @@ TEST_F(ExportCommandTest, DutchRefusalQuestionResultAndFailures)
     ASSERT_EQ(drive_solution.laid, 0);
     forget_what_was_shown();
     press(Step3DButton);
-    ASSERT_EQ(standin.message_boxes.size(), 1u);
-    EXPECT_EQ(standin.message_boxes[0].text, "Er is geen geldige opstelling om te exporteren.");
-    EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(standin.file_dialogs.empty());
+    expect_refused_with("Er is geen geldige opstelling om te exporteren.", MessageKind::Warning);
 }
 
 }  // namespace

@@ -64,18 +64,28 @@ TEST_F(ExportCommandTest, WithoutALaidDriveEveryButtonOnlyWarns)
     ASSERT_EQ(drive_solution.laid, 0);
     forget_what_was_shown();
     for (GadgetId button : export_buttons) {
+        SCOPED_TRACE(button);
         standin.chosen_paths.push_back(work.file("drive"));
         press(button);
-        ASSERT_EQ(standin.message_boxes.size(), 1u) << button;
-        EXPECT_EQ(standin.message_boxes[0].title, "Zandrel");
-        EXPECT_EQ(standin.message_boxes[0].text, no_drive);
-        EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Warning);
-        EXPECT_TRUE(standin.file_dialogs.empty()) << button;
+        expect_refused_with(no_drive, MessageKind::Warning);
         standin.chosen_paths.clear();
         forget_what_was_shown();
     }
     EXPECT_EQ(folder_listing(work.path), "");
     EXPECT_TRUE(standin.cursors_set.empty());
+}
+
+// The writers would refuse it only after the dialog and the overwrite question.
+TEST_F(ExportCommandTest, ABoreOfTheScopeTheWritersRefuseIsRefusedBeforeTheDialog)
+{
+    user_types(Bore1Field, "100");
+    run_one_pass();
+    press(Step3DButton);
+    expect_refused_with("Bore of Z1 is too large for the wheel.", MessageKind::Error);
+    user_selects(ExportScopeCombo, 3);  // wheel 2 alone, without the bore of Z1
+    run_one_pass();
+    press(Step3DButton);
+    EXPECT_EQ(standin.file_dialogs.size(), 1u);
 }
 
 TEST_F(ExportCommandTest, SaveDialogOfEachKindAndCancelDoesNothing)

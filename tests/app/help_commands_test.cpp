@@ -169,7 +169,8 @@ TEST_F(GuideCommand, AnOpenerThatFailsNamesTheGuideInAMessage)
     ASSERT_EQ(standin.message_boxes.size(), 1u);
     EXPECT_EQ(standin.message_boxes[0].title, ZANDREL_EXPECTED_GUIDE_TITLE);
     EXPECT_EQ(standin.message_boxes[0].kind, MessageKind::Warning);
-    EXPECT_EQ(standin.message_boxes[0].text, text::user_guide_no_browser + lines[1]);
+    // It was found, so the warning does not ask whether it is installed.
+    EXPECT_EQ(standin.message_boxes[0].text, ZANDREL_EXPECTED_BROWSER_FAILED + lines[1]);
 }
 
 TEST_F(GuideCommand, AGuideThatCannotBeWrittenIsAnErrorBoxAndNoBrowser)

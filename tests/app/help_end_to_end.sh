@@ -95,18 +95,19 @@ cmp -s "$guide" "$guide_source" || fail "the second F1 did not write the guide a
 project=$work/projects/drive.zdr
 saved_at=
 rotation=
-# Ctrl+S writes the project; sets the rotation it saved (radians) and when.
+# Ctrl+S writes the project; sets the rotation it saved (radians) and when:
+# the file's time, not the key's, which a loaded machine handles later.
 save_rotation() {
     local before
     before=$(stat -c %y "$project")
     xdotool windowfocus --sync "$window"
     xdotool key ctrl+s
-    saved_at=$(now)
     for _ in $(seq 1 100); do
         [ "$(stat -c %y "$project")" != "$before" ] && break
         sleep 0.05
     done
     [ "$(stat -c %y "$project")" != "$before" ] || return 1
+    saved_at=$(stat -c %.9Y "$project")
     rotation=$(sed -n 's/^draaistand = //p' "$project")
 }
 degrees_between() {

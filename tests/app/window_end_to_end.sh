@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program end to end on an X display:
-#   window_end_to_end.sh PROGRAM "NEW PROJECT TEXT" PRINT_DEFAULT_REPORT X11_TOOL ARTIFACTS_DIR
+#   window_end_to_end.sh PROGRAM "NEW PROJECT TEXT" PRINT_DEFAULT_REPORT X11_TOOL GADGET_CENTRE ARTIFACTS_DIR
 # 1. it opens its window under the exact title of a new project, 1280 pixels
 #    wide, with the report of the default drive in the report field (a
 #    screenshot is kept in ARTIFACTS_DIR); closed unchanged, it exits with 0
@@ -9,8 +9,11 @@
 #    laid out at once for each size: the canvas reaches to 8 pixels from the
 #    right and bottom edges with its status line at its foot, and the report
 #    reaches down to the bottom;
-# 3. typing into "Teeth Z1" puts " *" into the title, also with the pointer
-#    resting on the drawing (the canvas does not take the keys from the field).
+# 3. in a window too short for the whole panel, the wheel down and back up over
+#    the idler's side list, the idler slider and the label column scrolls the
+#    panel there and back and leaves the title without " *"; typing into
+#    "Teeth Z1" then puts " *" into it, also with the pointer resting on the
+#    drawing (the canvas does not take the keys from the field).
 # It runs on a display of its own (see run_on_own_display in
 # end_to_end_common.sh, which also gives fail, find_window, wait_for_title,
 # copy_at, type_z1 and the title's $suffix).
@@ -21,7 +24,8 @@ program=$1
 new_project=$2
 print_report=$3
 x11_tool=$4
-artifacts=$5
+gadget_centre=$5
+artifacts=$6
 
 run_on_own_display "$@"
 begin_test "$(basename "$program")" "$artifacts"
@@ -82,15 +86,45 @@ wait "$pid"
 status=$?
 [ "$status" = 0 ] || { cat "$artifacts/$name-1.log"; fail "exit status $status"; }
 
-# --- 3: an edit marks the project changed --------------------------------------
+# --- 3: the wheel changes nothing, an edit marks the project changed ----------
 "$program" > "$artifacts/$name-2.log" 2>&1 &
 pid=$!
 window=$(find_window "$title")
 [ -n "$window" ] || fail "no window on the second start"
+xdotool windowsize --sync "$window" 1280 600
 eval "$(xdotool getwindowgeometry --shell "$window")"
+# The top of the ticked check boxes (the theme's blue, at the panel's left
+# edge) rises as the panel scrolls; wait_top OP waits up to 6 s for it to
+# stand OP (an awk comparison) where it stood at first.
+ticked_top() {
+    import -window "$window" "$work/wheel.png" && convert "$work/wheel.png" -crop "40x$HEIGHT+0+0" +repage -fuzz 12% \
+        -fill black +opaque "srgb(53,132,228)" -fill white -opaque "srgb(53,132,228)" -format '%@' info: | sed 's/.*+//'
+}
+wait_top() {
+    for _ in $(seq 1 20); do
+        sleep 0.3
+        awk -v now="$(ticked_top)" -v top="$first_top" "BEGIN { exit !(now > 0 && now $1 top) }" && return 0
+    done
+    return 1
+}
+sleep 1
+first_top=$(ticked_top)
+# The idler's side list (24), the idler slider (22) and the label column in
+# the slider's row, from the English window: the Dutch one has the same rows
+# and its slider covers the English one's centre.
+read -r slider_x slider_y <<< "$("$gadget_centre" 22)"
+for at in "$("$gadget_centre" 24)" "$slider_x $slider_y" "80 $slider_y"; do
+    # shellcheck disable=SC2086  # X and Y
+    xdotool mousemove --window "$window" $at click --repeat 5 --delay 100 5
+    wait_top '<' || fail "the wheel at $at did not scroll the panel down"
+    xdotool click --repeat 5 --delay 100 4
+    wait_top '==' || fail "the wheel at $at did not scroll the panel back"
+    [ "$(xdotool getwindowname "$window")" = "$title" ] || fail "the wheel at $at changed the project"
+done
 type_z1 "$window" 19 $((WIDTH - 300)) $((HEIGHT / 2))
 wait_for_title "$window" "$changed_title" || fail "title after typing is '$(xdotool getwindowname "$window")'"
 import -window "$window" "$artifacts/$name-changed.png"
 stop_program
-echo "ok ($name): window, report, laid out anew when grown and shrunk, clean exit, ' *' after an edit"
+echo "ok ($name): window, report, laid out anew when grown and shrunk, clean exit, the wheel only scrolls," \
+    "' *' after an edit"
 exit 0

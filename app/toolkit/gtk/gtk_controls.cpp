@@ -94,6 +94,16 @@ void on_value_changed(GtkRange*, gpointer data)
     post_gadget_event(GPOINTER_TO_INT(data), GadgetEventType::SliderMove);
 }
 
+// GTK lets a list or a slider take the wheel and step its value: a user who
+// only scrolls the panel would change the drive whenever one passed under the
+// pointer. Stopping the emission keeps the widget's own handler out, and
+// returning FALSE sends the scroll on up to the panel, which scrolls.
+gboolean pass_wheel_to_panel(GtkWidget* widget, GdkEvent*, gpointer)
+{
+    g_signal_stop_emission_by_name(widget, "scroll-event");
+    return FALSE;
+}
+
 void apply_panel_scroll_step()
 {
     if (!panel_layout || panel_scroll_step <= 0) return;
@@ -199,6 +209,7 @@ void create_combo(GadgetId id, Rect rect, const std::vector<std::string>& items,
     g_list_free(cells);
     set_tooltip(combo, tooltip);
     g_signal_connect(combo, "changed", G_CALLBACK(on_changed), GINT_TO_POINTER(id));
+    g_signal_connect(combo, "scroll-event", G_CALLBACK(pass_wheel_to_panel), nullptr);
     place(id, Kind::Combo, combo, combo, rect);
 }
 
@@ -214,6 +225,7 @@ void create_slider(GadgetId id, Rect rect, int minimum, int maximum, int positio
     gtk_range_set_value(GTK_RANGE(scale), position);
     set_tooltip(scale, tooltip);
     g_signal_connect(scale, "value-changed", G_CALLBACK(on_value_changed), GINT_TO_POINTER(id));
+    g_signal_connect(scale, "scroll-event", G_CALLBACK(pass_wheel_to_panel), nullptr);
     place(id, Kind::Slider, scale, scale, rect);
 }
 
