@@ -12,9 +12,9 @@
 // xdg-open, started in a session of its own and never waited for. When there
 // is no xdg-open, a warning titled after the guide asks whether it is
 // installed and gives the path; when it ends later with a failure,
-// guide_opener_ended says that the browser could not be started and gives it. Returns 0; when the
-// guide cannot be written, an error box titled after the guide says why, and
-// the result is 1, the OK that closed it.
+// guide_opener_ended says that the browser could not be started and gives
+// it. Returns 0; when the guide cannot be written, an error box titled after
+// the guide says why, and the result is 1, the OK that closed it.
 std::int64_t open_user_guide();
 // The end of a child the toolkit watched (ChildEnded). When it is an opener of
 // the guide that failed (a status other than 0, or a signal), the warning
