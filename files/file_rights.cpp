@@ -275,10 +275,12 @@ int copy_attributes(const SaveTarget& target, int to, const struct stat& old, co
         if (fsetxattr(to, nfs4_access_list, nfs4_list.data(), nfs4_list.size(), 0) != 0) return errno;
         has_list = true;
     }
-    std::vector<ListEntry> list = read_list(posix_list);
-    if (!had_posix_list)
-        list = {{list_owner, (old.st_mode >> 6) & 07u, no_id}, {list_group, (old.st_mode >> 3) & 07u, no_id},
-                {list_other, old.st_mode & 07u, no_id}};
+    // Without a list of its own, the old file's permission bits are one.
+    std::vector<ListEntry> list =
+        had_posix_list ? read_list(posix_list)
+                       : std::vector<ListEntry> {{list_owner, (old.st_mode >> 6) & 07u, no_id},
+                                                 {list_group, (old.st_mode >> 3) & 07u, no_id},
+                                                 {list_other, old.st_mode & 07u, no_id}};
     if (!kept.owner || !kept.group) give_back_former_rights(list, old, kept);
     // A list that grants nothing to anyone but the owner says no more than
     // the permission bits.
